@@ -1,0 +1,28 @@
+#pragma once
+
+#include "batch/BatchOptions.h"
+
+#include <QChar>
+#include <QStringList>
+
+namespace batch {
+
+// The lines of the compile batch file, without line ends.
+QStringList batchLines(const BatchOptions& options);
+
+// "C:" for "C:\Quake2", "\\server\share" for a UNC path, else empty.
+QString driveText(const QString& gameDirectory);
+
+// The game directory without its drive root: from the fourth character on.
+QString directoryTail(const QString& gameDirectory);
+
+// General decimal form: at most 15 significant digits, no trailing zeros, no
+// separator for whole numbers, no exponent.
+QString formatDecimal(double value, QChar separator);
+
+// Makes a line safe for the command interpreter: outside double quotes a
+// caret goes before & | < > and ^; % is doubled everywhere. The programs
+// then receive the text as it was typed.
+QString escapeCommandLine(const QString& line);
+
+} // namespace batch

@@ -1,0 +1,35 @@
+#include "platform/Failure.h"
+
+Failure::Failure(QString text) : text_(std::move(text)), bytes_(text_.toLocal8Bit()) {}
+
+Failure Failure::cannotOpen(const QString& path)
+{
+    return Failure(QStringLiteral("Cannot open file %1").arg(path));
+}
+
+Failure Failure::cannotCreate(const QString& path)
+{
+    return Failure(QStringLiteral("Cannot create file %1").arg(path));
+}
+
+Failure Failure::cannotStart(const QString& path)
+{
+    return Failure(QStringLiteral("Cannot start file %1").arg(path));
+}
+
+Failure Failure::listIndexOutOfBounds(int index)
+{
+    return Failure(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+Failure Failure::notAnInteger(const QString& text)
+{
+    return Failure(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+QString errorBoxText(const QString& text)
+{
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        return text + QLatin1Char('.');
+    return text;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The program builds Windows paths (the game directory is typed the way the
+// batch file needs it). Where the program itself touches such a file, the
+// path goes through localPath first. On Windows it is unchanged.
+QString localPath(const QString& path);
+
+// The mapping used off Windows, with the Wine prefix given: backslashes
+// become slashes, and a leading drive letter X: becomes the folder that the
+// prefix's dosdevices/x: entry names. A path without a drive is kept.
+QString wineLocalPath(const QString& path, const QString& winePrefix);
+
+// WINEPREFIX, else ~/.wine.
+QString winePrefix();
+
+} // namespace platform
