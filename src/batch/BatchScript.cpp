@@ -1,7 +1,7 @@
 #include "batch/BatchScript.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace batch {
@@ -106,8 +106,12 @@ QString formatDecimal(double value, QChar separator)
     if (!std::isfinite(value))
         return QString::number(value);
     char digits[32];
-    // d.dddddddddddddde±x: 15 significant digits and the exponent.
-    std::snprintf(digits, sizeof digits, "%.14e", std::fabs(value));
+    // d.dddddddddddddde±x: 15 significant digits and the exponent. to_chars
+    // ignores the C locale, whose decimal point may be several bytes long.
+    const auto end = std::to_chars(digits, digits + sizeof digits - 1, std::fabs(value),
+                                   std::chars_format::scientific, 14)
+                         .ptr;
+    *end = '\0';
     QString mantissa = QString::fromLatin1(digits, 16).remove(1, 1);
     const int exponent = std::atoi(digits + 17);
     while (mantissa.size() > 1 && mantissa.endsWith(QLatin1Char('0')))

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "batch/BatchOptions.h"
+#include "ui/Dialogs.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+class TBevelLine;
+class TForm2;
+class TProBorder;
+class TProPanel;
+
+// The main window. Its controls are the store of the option set and of the
+// program settings; everything else reads them when it runs.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    TForm1(Dialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
+
+    // Start-up; firstArgument is the first command-line argument, if any.
+    void FormCreate(const QString& firstArgument);
+    // Shut-down: writes the program settings, then the last-used option set.
+    void FormClose();
+
+    void setVerifyWindow(TForm2* form2) { form2_ = form2; }
+
+    // Handlers, named after their control and event.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button10Click();
+    void SpeedButton1Click();
+    void Edit4Change(const QString& text);
+    void ScrollBar1Change();
+    void ScrollBar2Change();
+    void ScrollBar3Change();
+    void ScrollBar4Change();
+    void ScrollBar5Change();
+    void CheckBox35Click();
+
+    void SaveToBatch(const QString& path);
+    void SaveSettings(const QString& path, const QString& header);
+    void LoadSettings(const QString& path);
+
+    // The inputs of the batch file as the controls hold them now.
+    BatchOptions batchOptions() const;
+    QString compileBatchFile() const;
+    QString programFolder() const { return programFolder_; }
+    bool isEndRequested() const { return endRequested_; }
+
+    // The shared values of the main window.
+    QString gameDirectory;
+    QString mapName;
+    qint32 mapTimestamp = 0;
+    std::array<double, 5> lightValues{};
+
+    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox6;
+    QCheckBox *CheckBox7, *CheckBox8, *CheckBox9, *CheckBox10, *CheckBox11, *CheckBox12;
+    QCheckBox *CheckBox13, *CheckBox14, *CheckBox15, *CheckBox16, *CheckBox17, *CheckBox18;
+    QCheckBox *CheckBox19, *CheckBox20, *CheckBox21, *CheckBox22, *CheckBox23, *CheckBox24;
+    QCheckBox *CheckBox25, *CheckBox26, *CheckBox27, *CheckBox28, *CheckBox29, *CheckBox30;
+    QCheckBox *CheckBox31, *CheckBox32, *CheckBox33, *CheckBox34, *CheckBox35, *CheckBox36;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4;
+    QScrollBar *ScrollBar1, *ScrollBar2, *ScrollBar3, *ScrollBar4, *ScrollBar5;
+    QLabel *Label1, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11;
+    QLabel *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19;
+    QFrame *Panel1, *Panel2, *Panel3, *Panel4, *Panel5;
+    QToolButton* SpeedButton1;
+    QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8;
+    QPushButton* Button10;
+    QRadioButton *RadioButton1, *RadioButton2;
+    TBevelLine *Bevel1, *Bevel2, *Bevel3, *Bevel4, *Bevel5, *Bevel6, *Bevel7, *Bevel8;
+    TProPanel* ProPanel1;
+    TProBorder* ProBorder1;
+    QTimer* Timer1;
+
+    FileDialogSpec OpenDialog1;
+    FileDialogSpec SaveDialog1;
+    FileDialogSpec SaveDialog2;
+    FileDialogSpec OpenDialog2;
+
+    // Index of the check box control for CheckBoxN, 1 to 36.
+    QCheckBox* checkBox(int number) const;
+
+signals:
+    // The program is to end once control returns to the event loop, without
+    // the shut-down writes.
+    void endRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void createCheckBoxes();
+    void createLightControls();
+    void createButtonsAndLabels();
+    void createConfigurationPanel();
+    void setTabOrder();
+    void connectHandlers();
+
+    void lightChange(int slider);
+    QScrollBar* slider(int index) const;
+    void selectMapFromCommandLine(const QString& argument);
+    void mapSelected();
+    void compile();
+    void loadProgramSettings();
+    QStringList programSettingsLines() const;
+    void loadSliders(const QStringList& lines, const QString& path);
+    bool askPatch(const QString& file);
+    bool askCloseWithoutSaving();
+    void requestEnd();
+    bool handle(const std::function<void()>& step);
+
+    Dialogs& dialogs_;
+    QString programFolder_;
+    TForm2* form2_ = nullptr;
+    bool endRequested_ = false;
+    bool placed_ = false;
+    QPoint dragOffset_;
+    bool dragging_ = false;
+};

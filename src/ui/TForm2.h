@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QMenuBar;
+class QPlainTextEdit;
+
+// The verification window: shows the compile batch file for reading and
+// editing before it runs. Its result is 1 for "compile", 2 for "cancel".
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    enum Result { Compile = 1, Cancel = 2 };
+
+    explicit TForm2(QWidget* parent = nullptr);
+
+    // The text as the file holds it; line breaks shown as CR LF.
+    void setFileText(const QByteArray& bytes);
+    // The text as the user left it, ready to be written back unchanged.
+    QByteArray fileText() const;
+
+    void compile1Click();
+    void cancel1Click();
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* compile1 = nullptr;
+    QAction* cancel1 = nullptr;
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool placed_ = false;
+};
