@@ -313,6 +313,8 @@ void TForm1::createLightControls()
         bar->setPageStep(spec.pageStep);
         bar->setValue(spec.position);
         bar->setFocusPolicy(Qt::StrongFocus);
+        // Right and Page Up move toward the maximum, as on a slider.
+        bar->setInvertedControls(false);
         this->*spec.slider = bar;
 
         auto* swatch = new QFrame(this);

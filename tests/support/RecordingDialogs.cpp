@@ -1,0 +1,41 @@
+#include "RecordingDialogs.h"
+
+QMessageBox::StandardButton RecordingDialogs::message(const MessageBoxSpec& spec)
+{
+    messages.append(spec);
+    if (messageAnswers.empty())
+        return spec.escapeButton != QMessageBox::NoButton ? spec.escapeButton : QMessageBox::Ok;
+    const QMessageBox::StandardButton answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> RecordingDialogs::fileDialog(const FileDialogSpec& spec)
+{
+    fileDialogs.append(spec);
+    if (fileAnswers.empty())
+        return std::nullopt;
+    const QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (answer.isNull())
+        return std::nullopt;
+    return answer;
+}
+
+int RecordingDialogs::execModal(QDialog& dialog)
+{
+    ++modalCount;
+    if (modalAnswers.empty())
+        return 2;
+    const auto answer = modalAnswers.front();
+    modalAnswers.pop_front();
+    return answer(dialog);
+}
+
+QStringList RecordingDialogs::messageTexts() const
+{
+    QStringList texts;
+    for (const MessageBoxSpec& spec : messages)
+        texts << spec.text;
+    return texts;
+}
