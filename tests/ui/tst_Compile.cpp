@@ -1,0 +1,283 @@
+// "compile", the verification window, "save as batch file..." and "cancel".
+#include "RecordingDialogs.h"
+#include "TestEnvironment.h"
+
+#include "ui/TForm1.h"
+#include "ui/TForm2.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class tst_Compile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void compileWritesAndStarts();
+    void closeOnCompile();
+    void verifyAndCompileEditedText();
+    void verifyUnchangedTextIsWrittenBack();
+    void verifyCancelStartsNothing();
+    void missingMapsFolder();
+    void failedStart();
+    void saveAsBatchFile();
+    void saveAsBatchFileCancelled();
+    void cancelClosesTheWindow();
+
+    void verificationWindow();
+    void verificationWindowResults();
+
+private:
+    QString batchPath() const { return dir_->filePath(QStringLiteral("q2/baseq2/maps/Brushwright.bat")); }
+    QList<QStringList> startCalls() const { return wine_->calls(); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    RecordingDialogs dialogs_;
+    std::unique_ptr<FakeWine> wine_;
+    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<TForm2> form2_;
+};
+
+void tst_Compile::init()
+{
+    dialogs_ = RecordingDialogs();
+    dir_ = std::make_unique<QTemporaryDir>();
+    wine_ = std::make_unique<FakeWine>();
+    QDir(dir_->path()).mkpath(QStringLiteral("q2/baseq2/maps"));
+    QFile::remove(batchPath());
+    form_ = std::make_unique<TForm1>(dialogs_, dir_->path() + QLatin1Char('/'));
+    form2_ = std::make_unique<TForm2>();
+    form_->setVerifyWindow(form2_.get());
+    // A game directory without a drive is used as it stands.
+    form_->Edit4->setText(dir_->filePath(QStringLiteral("q2")));
+    form_->mapName = QStringLiteral("base1");
+    form_->Button3->setEnabled(true);
+    form_->Button7->setEnabled(true);
+    form_->show();
+}
+
+void tst_Compile::cleanup()
+{
+    form_.reset();
+    form2_.reset();
+    wine_.reset();
+    dir_.reset();
+}
+
+void tst_Compile::compileWritesAndStarts()
+{
+    QSignalSpy ended(form_.get(), &TForm1::endRequested);
+    form_->Button3->click();
+    const QByteArray written = readBytes(batchPath());
+    QVERIFY(written.startsWith("cls\r\n@echo off\r\n"));
+    QVERIFY(written.contains(" base1\r\n"));
+    QCOMPARE(dialogs_.modalCount, 0);
+    QCOMPARE(dialogs_.messages.size(), 0);
+    const auto calls = startCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0], (QStringList{"start", "/unix", batchPath()}));
+    QVERIFY(form_->isVisible());
+    QCOMPARE(ended.count(), 0);
+}
+
+void tst_Compile::closeOnCompile()
+{
+    form_->CheckBox28->setChecked(true);
+    QSignalSpy ended(form_.get(), &TForm1::endRequested);
+    form_->Button3->click();
+    QCOMPARE(startCalls().size(), 1);
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(ended.count(), 1);
+    // Closing saved the settings beside the program.
+    QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("settings.builtin"))));
+    QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("lastused.builtin"))));
+}
+
+void tst_Compile::verifyAndCompileEditedText()
+{
+    form_->CheckBox29->setChecked(true);
+    form_->CheckBox28->setChecked(true);
+    QByteArray shown;
+    dialogs_.modalAnswers.push_back([&](QDialog& dialog) {
+        auto& form2 = static_cast<TForm2&>(dialog);
+        shown = form2.fileText();
+        form2.Memo1->setPlainText(QStringLiteral("@echo edited\nqbsp3 base1"));
+        form2.compile1->trigger();
+        return form2.result();
+    });
+    form_->Button3->click();
+    QCOMPARE(dialogs_.modalCount, 1);
+    QVERIFY(shown.startsWith("cls\r\n@echo off\r\n"));
+    // The user's text as left, no line break added at its end.
+    QCOMPARE(readBytes(batchPath()), QByteArray("@echo edited\r\nqbsp3 base1"));
+    QCOMPARE(startCalls().size(), 1);
+    QVERIFY(!form_->isVisible());
+}
+
+void tst_Compile::verifyUnchangedTextIsWrittenBack()
+{
+    form_->CheckBox29->setChecked(true);
+    form_->Edit1->setText(QStringLiteral("a\u00a0b")); // a no-break space must survive
+    form_->CheckBox10->setChecked(true);
+    dialogs_.modalAnswers.push_back([](QDialog&) { return int(TForm2::Compile); });
+    form_->Button3->click();
+    const QByteArray afterCompile = readBytes(batchPath());
+    form_->SaveToBatch(batchPath());
+    QCOMPARE(afterCompile, readBytes(batchPath()));
+    QCOMPARE(form2_->fileText(), afterCompile);
+    QCOMPARE(startCalls().size(), 1);
+}
+
+void tst_Compile::verifyCancelStartsNothing()
+{
+    form_->CheckBox29->setChecked(true);
+    form_->CheckBox28->setChecked(true);
+    dialogs_.modalAnswers.push_back([](QDialog& dialog) {
+        auto& form2 = static_cast<TForm2&>(dialog);
+        form2.Memo1->setPlainText(QStringLiteral("edited"));
+        form2.cancel1->trigger();
+        return form2.result();
+    });
+    form_->Button3->click();
+    const QByteArray generated = readBytes(batchPath());
+    QVERIFY(generated.startsWith("cls\r\n"));
+    QVERIFY(startCalls().isEmpty());
+    QVERIFY(form_->isVisible());
+
+    // The next compile shows freshly generated text again.
+    QByteArray shown;
+    dialogs_.modalAnswers.push_back([&](QDialog& dialog) {
+        shown = static_cast<TForm2&>(dialog).fileText();
+        return int(TForm2::Cancel);
+    });
+    form_->Button3->click();
+    QCOMPARE(shown, generated);
+}
+
+void tst_Compile::missingMapsFolder()
+{
+    form_->CheckBox28->setChecked(true);
+    form_->Edit4->setText(dir_->filePath(QStringLiteral("nowhere")));
+    form_->Button3->click();
+    QCOMPARE(dialogs_.messages.size(), 1);
+    const MessageBoxSpec& box = dialogs_.messages[0];
+    QCOMPARE(box.title, QStringLiteral("Brushwright"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.text, QStringLiteral("Cannot create file ") + dir_->filePath("nowhere") +
+                           QStringLiteral("\\baseq2\\maps\\Brushwright.bat."));
+    QVERIFY(startCalls().isEmpty());
+    QVERIFY(form_->isVisible());
+
+    // Saving elsewhere still works.
+    const QString elsewhere = dir_->filePath(QStringLiteral("elsewhere.bat"));
+    dialogs_.fileAnswers.push_back(elsewhere);
+    form_->Button7->click();
+    QVERIFY(readBytes(elsewhere).startsWith("cls\r\n"));
+}
+
+void tst_Compile::failedStart()
+{
+    wine_->makeMissing();
+    form_->CheckBox28->setChecked(true);
+    form_->Button3->click();
+    // The path as the program built it.
+    QCOMPARE(dialogs_.messageTexts(),
+             QStringList{QStringLiteral("Cannot start file ") + form_->gameDirectory +
+                         QStringLiteral("\\baseq2\\maps\\Brushwright.bat.")});
+    QVERIFY(form_->isVisible());
+    QVERIFY(QFile::exists(batchPath()));
+}
+
+void tst_Compile::saveAsBatchFile()
+{
+    const QString chosen = dir_->filePath(QStringLiteral("saved.bat"));
+    dialogs_.fileAnswers.push_back(chosen);
+    form_->Button7->click();
+    QCOMPARE(dialogs_.fileDialogs.size(), 1);
+    FileDialogSpec expected;
+    expected.kind = FileDialogSpec::Save;
+    expected.title = QStringLiteral("save as batch file");
+    expected.filter = QStringLiteral("batch file|*.bat");
+    expected.defaultExtension = QStringLiteral("*.bat");
+    expected.options = FileDialogSpec::OverwritePrompt | FileDialogSpec::HideReadOnly |
+                       FileDialogSpec::EnableSizing;
+    QCOMPARE(dialogs_.fileDialogs[0], expected);
+    QVERIFY(startCalls().isEmpty());
+    QVERIFY(!QFile::exists(batchPath()));
+
+    // The same text as "compile" writes, wherever it is saved.
+    form_->Button3->click();
+    QCOMPARE(readBytes(chosen), readBytes(batchPath()));
+
+    // The dialog offers the last choice again.
+    form_->Button7->click();
+    QCOMPARE(dialogs_.fileDialogs.last().fileName, chosen);
+}
+
+void tst_Compile::saveAsBatchFileCancelled()
+{
+    dialogs_.fileAnswers.push_back(QString());
+    form_->Button7->click();
+    QCOMPARE(dialogs_.fileDialogs.size(), 1);
+    QCOMPARE(dialogs_.messages.size(), 0);
+    QCOMPARE(form_->SaveDialog2.fileName, QString());
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList());
+}
+
+void tst_Compile::cancelClosesTheWindow()
+{
+    QSignalSpy ended(form_.get(), &TForm1::endRequested);
+    form_->Button4->click();
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(startCalls().isEmpty());
+}
+
+void tst_Compile::verificationWindow()
+{
+    TForm2 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("verify batch file"));
+    QCOMPARE(form.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(form.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(form.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QVERIFY(!form.Memo1->isReadOnly());
+    const QList<QAction*> commands = form.MainMenu1->actions();
+    QCOMPARE(commands.size(), 2);
+    QCOMPARE(commands[0]->text(), QStringLiteral("compile"));
+    QCOMPARE(commands[1]->text(), QStringLiteral("cancel"));
+    QVERIFY(!commands[0]->menu());
+
+    // Lone CRs and LFs come back as CR LF; CR LF stays as it is.
+    form.setFileText("a\rb\nc\r\nd");
+    QCOMPARE(form.fileText(), QByteArray("a\r\nb\r\nc\r\nd"));
+    form.setFileText("x\r\n\r\n");
+    QCOMPARE(form.fileText(), QByteArray("x\r\n\r\n"));
+}
+
+void tst_Compile::verificationWindowResults()
+{
+    TForm2 form;
+    QTimer::singleShot(0, &form, [&form] { form.compile1->trigger(); });
+    QCOMPARE(form.exec(), 1);
+    QTimer::singleShot(0, &form, [&form] { form.cancel1->trigger(); });
+    QCOMPARE(form.exec(), 2);
+    QTimer::singleShot(0, &form, [&form] { form.close(); });
+    QCOMPARE(form.exec(), 2);
+    QTimer::singleShot(0, &form, [&form] { QTest::keyClick(&form, Qt::Key_Escape); });
+    QCOMPARE(form.exec(), 2);
+}
+
+QTEST_MAIN(tst_Compile)
+#include "tst_Compile.moc"
