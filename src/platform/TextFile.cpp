@@ -58,7 +58,9 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QSaveFile file(platform::localPath(path));
     if (!file.open(QIODevice::WriteOnly))
         throw Failure::cannotCreate(path);
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile::commit ignores a failure of its last flush (a full disk, a
+    // file-size limit) and would rename a truncated file into place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         throw Failure::cannotCreate(path);
     }

@@ -5,6 +5,15 @@
 #include <QFileInfo>
 #include <QTest>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+rlimit savedLimit{};
+}
+#endif
+
 FakeWine::FakeWine() : oldPath_(qgetenv("PATH"))
 {
     const QString script = dir_.filePath(QStringLiteral("wine"));
@@ -82,4 +91,27 @@ QByteArray crlf(const QStringList& lines)
     for (const QString& line : lines)
         bytes += line.toLocal8Bit() + "\r\n";
     return bytes;
+}
+
+WriteFailure::WriteFailure(const QString& path) : path_(path)
+{
+#ifdef _WIN32
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ReadUser);
+#else
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &savedLimit);
+    rlimit limit = savedLimit;
+    limit.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &limit);
+#endif
+}
+
+WriteFailure::~WriteFailure()
+{
+#ifdef _WIN32
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                     QFileDevice::ReadUser | QFileDevice::WriteUser);
+#else
+    setrlimit(RLIMIT_FSIZE, &savedLimit);
+#endif
 }

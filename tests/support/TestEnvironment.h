@@ -30,3 +30,17 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
 // Lines joined with CR LF after each.
 QByteArray crlf(const QStringList& lines);
+
+// While it lives, writing the given file fails however it is tried, even as
+// root: a read-only file on Windows, a file-size limit of a few bytes
+// elsewhere (reading still works).
+class WriteFailure {
+public:
+    explicit WriteFailure(const QString& path);
+    ~WriteFailure();
+    WriteFailure(const WriteFailure&) = delete;
+    WriteFailure& operator=(const WriteFailure&) = delete;
+
+private:
+    QString path_;
+};
