@@ -1,0 +1,166 @@
+// The real program on a display of its own, used as a mapper would: it is
+// installed into a fresh folder with the files that ship with it.
+#include "TestEnvironment.h"
+#include "VirtualDisplay.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class tst_ProgramRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void compileFromCommandLine();
+    void firstStartOpensMapDialog();
+    void patchQuestionEndsProgram_data();
+    void patchQuestionEndsProgram();
+
+private:
+    void install();
+    void start(const QStringList& arguments);
+    bool waitForExit(int timeoutMs = 10000);
+    QString programFile(const QString& name) const { return dir_->filePath(name); }
+
+    std::unique_ptr<VirtualDisplay> display_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FakeWine> wine_;
+    std::unique_ptr<QProcess> program_;
+};
+
+void tst_ProgramRun::initTestCase()
+{
+    QVERIFY2(!qEnvironmentVariable("BRUSHWRIGHT_EXE").isEmpty(), "run through CTest");
+    display_ = std::make_unique<VirtualDisplay>();
+    QVERIFY2(display_->isRunning(), "Xvfb could not be started");
+    QVERIFY2(!display_->xdotool({"version"}).isEmpty(), "xdotool is missing");
+}
+
+void tst_ProgramRun::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    wine_ = std::make_unique<FakeWine>();
+    install();
+}
+
+void tst_ProgramRun::cleanup()
+{
+    if (program_ && program_->state() != QProcess::NotRunning) {
+        program_->kill();
+        program_->waitForFinished(5000);
+    }
+    program_.reset();
+    wine_.reset();
+    dir_.reset();
+}
+
+void tst_ProgramRun::install()
+{
+    QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_EXE"), programFile("brushwright")));
+    QFile(programFile("brushwright"))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QDir data(qEnvironmentVariable("BRUSHWRIGHT_DATA"));
+    for (const QString& name : data.entryList(QDir::Files))
+        QVERIFY(QFile::copy(data.filePath(name), programFile(name)));
+}
+
+void tst_ProgramRun::start(const QStringList& arguments)
+{
+    program_ = std::make_unique<QProcess>();
+    QProcessEnvironment environment = display_->environment();
+    environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    program_->setProcessEnvironment(environment);
+    // Started from another folder: it must still find its own files.
+    program_->setWorkingDirectory(QDir::tempPath());
+    program_->start(programFile("brushwright"), arguments);
+    QVERIFY(program_->waitForStarted(5000));
+}
+
+bool tst_ProgramRun::waitForExit(int timeoutMs)
+{
+    return program_->waitForFinished(timeoutMs) && program_->exitStatus() == QProcess::NormalExit &&
+           program_->exitCode() == 0;
+}
+
+void tst_ProgramRun::compileFromCommandLine()
+{
+    const QString game = dir_->filePath("quake2");
+    QVERIFY(QDir().mkpath(game + "/baseq2/maps"));
+    writeBytes(programFile("settings.builtin"),
+               crlf({"1", "0", "0", "0", "0", "0", game, "0", "0", "0"}));
+    start({"base1.map"});
+    const QString window = display_->waitForWindow("Brushwright");
+    QVERIFY2(!window.isEmpty(), "the main window did not appear");
+
+    display_->click(window, 356, 20); // "compile"
+    QDeadlineTimer deadline(10000);
+    QList<QStringList> calls;
+    while (calls.isEmpty() && !deadline.hasExpired())
+        calls = wine_->calls();
+    const QString batch = game + "/baseq2/maps/Brushwright.bat";
+    QCOMPARE(calls, (QList<QStringList>{{"start", "/unix", batch}}));
+    const QByteArray text = readBytes(batch);
+    QVERIFY(text.startsWith("cls\r\n@echo off\r\necho brushwright v1.02\r\n"));
+    QVERIFY(text.contains("\r\nqbsp3 base1\r\nqvis3 base1\r\n"));
+    QVERIFY(text.contains("qrad3 -scale 1 -direct 0.4 -entity 1 -ambient 0 -maxlight 196 base1"));
+
+    display_->click(window, 304, 20); // "cancel"
+    QVERIFY(waitForExit());
+    QCOMPARE(readBytes(programFile("settings.builtin")),
+             crlf({"1", "0", "0", "0", "0", "0", game, "0", "0", "0"}));
+}
+
+void tst_ProgramRun::firstStartOpensMapDialog()
+{
+    start({});
+    const QString dialog = display_->waitForWindow("load uncompiled map");
+    QVERIFY2(!dialog.isEmpty(), "the map dialog did not open");
+    // No error box came before it (its caption would be the program's).
+    QCOMPARE(display_->xdotool({"search", "--onlyvisible", "--name", "^Brushwright$"}), QString());
+
+    display_->key(dialog, "Escape");
+    const QString window = display_->waitForWindow("Brushwright");
+    QVERIFY2(!window.isEmpty(), "the main window did not appear");
+    display_->click(window, 304, 20); // "cancel"
+    QVERIFY(waitForExit());
+    QVERIFY(readBytes(programFile("lastused.builtin")).startsWith("Modify at your own risk!\r\n"));
+}
+
+void tst_ProgramRun::patchQuestionEndsProgram_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("patched");
+    QTest::newRow("Yes (Return)") << "Return" << true;
+    QTest::newRow("No (Escape)") << "Escape" << false;
+}
+
+void tst_ProgramRun::patchQuestionEndsProgram()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, patched);
+    const QByteArray seven = crlf({"1", "0", "0", "0", "0", "0", "C:\\Quake2"});
+    writeBytes(programFile("settings.builtin"), seven);
+    const QByteArray lastUsed = readBytes(programFile("lastused.builtin"));
+    start({"base1"});
+    const QString question = display_->waitForWindow("Confirm");
+    QVERIFY2(!question.isEmpty(), "the patch question did not appear");
+    display_->key(question, key);
+
+    // The program ends by itself, without the shut-down writes.
+    QVERIFY(waitForExit());
+    QCOMPARE(readBytes(programFile("lastused.builtin")), lastUsed);
+    QCOMPARE(readBytes(programFile("settings.builtin")),
+             patched ? crlf({"1", "0", "0", "0", "0", "0", "C:\\Quake2", "0", "0", "0"}) : seven);
+}
+
+QTEST_GUILESS_MAIN(tst_ProgramRun)
+#include "tst_ProgramRun.moc"

@@ -1,0 +1,72 @@
+#include "VirtualDisplay.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+VirtualDisplay::VirtualDisplay()
+{
+    // Xvfb picks a free display and writes its number to the given file
+    // descriptor, here its standard output.
+    server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24",
+                                           "-nolisten", "tcp"});
+    if (!server_.waitForStarted(5000))
+        return;
+    QByteArray number;
+    const QDeadlineTimer deadline(10000);
+    while (!number.contains('\n') && !deadline.hasExpired()) {
+        server_.waitForReadyRead(200);
+        number += server_.readAllStandardOutput();
+    }
+    if (number.trimmed().isEmpty())
+        return;
+    name_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+}
+
+VirtualDisplay::~VirtualDisplay()
+{
+    server_.terminate();
+    server_.waitForFinished(5000);
+}
+
+QProcessEnvironment VirtualDisplay::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), name_);
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return environment;
+}
+
+QString VirtualDisplay::xdotool(const QStringList& arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(10000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QString VirtualDisplay::waitForWindow(const QString& title, int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const QString found = xdotool({"search", "--onlyvisible", "--name",
+                                       QLatin1Char('^') + title + QLatin1Char('$')});
+        if (!found.isEmpty())
+            return found.split(QLatin1Char('\n')).constFirst();
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+void VirtualDisplay::click(const QString& window, int x, int y) const
+{
+    xdotool({"mousemove", "--window", window, QString::number(x), QString::number(y)});
+    xdotool({"click", "1"});
+}
+
+void VirtualDisplay::key(const QString& window, const QString& keys) const
+{
+    xdotool({"windowfocus", "--sync", window});
+    xdotool({"key", keys});
+}

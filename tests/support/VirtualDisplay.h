@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// An Xvfb display of its own for tests that need a real X server, and the
+// xdotool calls that act on it as a user would.
+class VirtualDisplay {
+public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    bool isRunning() const { return !name_.isEmpty(); }
+    QString name() const { return name_; }
+    QProcessEnvironment environment() const;
+
+    // Runs xdotool on this display; its standard output, trimmed.
+    QString xdotool(const QStringList& arguments) const;
+    // The first visible window with exactly this title, waiting for it.
+    QString waitForWindow(const QString& title, int timeoutMs = 15000) const;
+    void click(const QString& window, int x, int y) const;
+    void key(const QString& window, const QString& keys) const;
+
+private:
+    QProcess server_;
+    QString name_;
+};
