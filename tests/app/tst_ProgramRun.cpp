@@ -54,6 +54,8 @@ void tst_ProgramRun::init()
 
 void tst_ProgramRun::cleanup()
 {
+    if (QTest::currentTestFailed() && program_)
+        qWarning("program output: %s", program_->readAll().constData());
     if (program_ && program_->state() != QProcess::NotRunning) {
         program_->kill();
         program_->waitForFinished(5000);
@@ -79,6 +81,7 @@ void tst_ProgramRun::start(const QStringList& arguments)
     QProcessEnvironment environment = display_->environment();
     environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
     program_->setProcessEnvironment(environment);
+    program_->setProcessChannelMode(QProcess::MergedChannels);
     // Started from another folder: it must still find its own files.
     program_->setWorkingDirectory(QDir::tempPath());
     program_->start(programFile("brushwright"), arguments);

@@ -6,9 +6,11 @@
 VirtualDisplay::VirtualDisplay()
 {
     // Xvfb picks a free display and writes its number to the given file
-    // descriptor, here its standard output.
+    // descriptor, here its standard output. Without -noreset the server
+    // resets whenever its last client leaves, and refuses the next program
+    // that connects meanwhile.
     server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24",
-                                           "-nolisten", "tcp"});
+                                           "-nolisten", "tcp", "-noreset"});
     if (!server_.waitForStarted(5000))
         return;
     QByteArray number;

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing
+# Brushwright need. apt-get runs only when a package is missing.
+set -euo pipefail
+
+packages=(
+    cmake g++ ninja-build            # build tools
+    qt6-base-dev qt6-base-dev-tools  # Qt 6 Core, Gui, Widgets, Test; moc
+    xvfb xauth                       # a virtual display where there is none
+    imagemagick xdotool              # screenshot of the main window
+    fonts-liberation                 # the program's font (Liberation Sans)
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    [[ $status == installed ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+    echo "deps.sh: all packages present"
+    exit 0
+fi
+
+if ((EUID == 0)); then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "deps.sh: missing packages: ${missing[*]}" >&2
+    echo "deps.sh: run this as root (or install sudo) to install them" >&2
+    exit 1
+fi
+
+echo "deps.sh: installing ${missing[*]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
