@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ ninja-build            # build tools
+    cmake g++ ninja-build clang-format  # build tools and the style check
     qt6-base-dev qt6-base-dev-tools  # Qt 6 Core, Gui, Widgets, Test; moc
     xvfb xauth                       # a virtual display where there is none
     imagemagick xdotool              # screenshot of the main window

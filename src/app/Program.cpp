@@ -26,9 +26,8 @@ int runProgram(int argc, char* argv[])
     const QString firstArgument = arguments.size() > 1 ? arguments.at(1) : QString();
 
     TForm1 form1(dialogs, platform::programFolder());
-    QObject::connect(&form1, &TForm1::endRequested, &application, [] {
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-    });
+    QObject::connect(&form1, &TForm1::endRequested, &application,
+                     [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
     form1.FormCreate(firstArgument);
     TForm2 form2;
     form1.setVerifyWindow(&form2);

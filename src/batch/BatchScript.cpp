@@ -20,22 +20,14 @@ struct Switch {
 // Order as the compilers' switches are written; the threads switch is added
 // first to every line separately.
 const Switch qbsp3Switches[] = {
-    {1, When::Unchecked, "-noprune"},
-    {2, When::Checked, "-glview"},
-    {3, When::Unchecked, "-nodetail"},
-    {4, When::Checked, "-fulldetail"},
-    {5, When::Checked, "-onlyents"},
-    {6, When::Unchecked, "-nomerge"},
-    {7, When::Unchecked, "-nowater"},
-    {8, When::Unchecked, "-nocsg"},
-    {9, When::Checked, "-noweld"},
-    {10, When::Checked, "-chop", &BatchOptions::edit1},
-    {11, When::Unchecked, "-noshare"},
-    {12, When::Unchecked, "-notjunc"},
-    {13, When::Checked, "-noopt"},
-    {14, When::Checked, "-leaktest"},
-    {15, When::Checked, "-v"},
-    {16, When::Checked, "-verboseentities"},
+    {1, When::Unchecked, "-noprune"},  {2, When::Checked, "-glview"},
+    {3, When::Unchecked, "-nodetail"}, {4, When::Checked, "-fulldetail"},
+    {5, When::Checked, "-onlyents"},   {6, When::Unchecked, "-nomerge"},
+    {7, When::Unchecked, "-nowater"},  {8, When::Unchecked, "-nocsg"},
+    {9, When::Checked, "-noweld"},     {10, When::Checked, "-chop", &BatchOptions::edit1},
+    {11, When::Unchecked, "-noshare"}, {12, When::Unchecked, "-notjunc"},
+    {13, When::Checked, "-noopt"},     {14, When::Checked, "-leaktest"},
+    {15, When::Checked, "-v"},         {16, When::Checked, "-verboseentities"},
 };
 
 const Switch qvis3Switches[] = {
@@ -45,12 +37,9 @@ const Switch qvis3Switches[] = {
 };
 
 const Switch qrad3Switches[] = {
-    {20, When::Checked, "-dump"},
-    {21, When::Checked, "-bounce", &BatchOptions::edit2},
-    {22, When::Checked, "-v"},
-    {23, When::Checked, "-extra"},
-    {24, When::Checked, "-glview"},
-    {25, When::Unchecked, "-nopvs"},
+    {20, When::Checked, "-dump"},   {21, When::Checked, "-bounce", &BatchOptions::edit2},
+    {22, When::Checked, "-v"},      {23, When::Checked, "-extra"},
+    {24, When::Checked, "-glview"}, {25, When::Unchecked, "-nopvs"},
 };
 
 const char* const lightSwitches[] = {"-scale", "-direct", "-entity", "-ambient", "-maxlight"};
@@ -167,8 +156,8 @@ QStringList batchLines(const BatchOptions& o)
     };
     // Everything below carries user text.
     QStringList commands;
-    commands << driveText(o.gameDirectory) << QStringLiteral("cd\\") + tail +
-                                                  QStringLiteral("\\baseq2\\maps");
+    commands << driveText(o.gameDirectory)
+             << QStringLiteral("cd\\") + tail + QStringLiteral("\\baseq2\\maps");
     const bool pauseEach = o.checkBox[34];
     const auto addCompiler = [&](const QString& line) {
         commands << line;

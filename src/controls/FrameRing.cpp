@@ -23,7 +23,7 @@ QRect drawFrameRing(QPainter& painter, const QRect& rect, const QColor& topLeft,
 QRect drawRaised3DEdge(QPainter& painter, const QRect& rect)
 {
     using namespace platform;
-    const QRect inner = drawFrameRing(painter, rect, systemColor(ColorBtnHighlight),
-                                      systemColor(ColorBtnText));
+    const QRect inner =
+        drawFrameRing(painter, rect, systemColor(ColorBtnHighlight), systemColor(ColorBtnText));
     return drawFrameRing(painter, inner, systemColor(Color3DLight), systemColor(ColorBtnShadow));
 }

@@ -12,7 +12,8 @@ QString mapNameRule(const QString& text)
 
 QString fileNamePart(const QString& path)
 {
-    qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char(':')));
+    qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char(':')));
 #ifndef _WIN32
     cut = std::max(cut, path.lastIndexOf(QLatin1Char('/')));
 #endif

@@ -8,8 +8,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/stat.h>
 #include <ctime>
+#include <sys/stat.h>
 #endif
 
 namespace platform {

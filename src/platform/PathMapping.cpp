@@ -15,8 +15,8 @@ bool startsWithDrive(const QString& path)
 
 QString driveFolder(QChar letter, const QString& winePrefix)
 {
-    const QString entry = winePrefix + QStringLiteral("/dosdevices/") + letter.toLower() +
-                          QLatin1Char(':');
+    const QString entry =
+        winePrefix + QStringLiteral("/dosdevices/") + letter.toLower() + QLatin1Char(':');
     const QFileInfo info(entry);
     if (info.isSymLink())
         return info.symLinkTarget();

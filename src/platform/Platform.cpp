@@ -58,9 +58,9 @@ QString programFolder()
 
 bool startBatchFile(const QString& path)
 {
-    return QProcess::startDetached(QStringLiteral("wine"),
-                                   {QStringLiteral("start"), QStringLiteral("/unix"),
-                                    localPath(path)});
+    return QProcess::startDetached(
+        QStringLiteral("wine"),
+        {QStringLiteral("start"), QStringLiteral("/unix"), localPath(path)});
 }
 
 #endif

@@ -3,7 +3,6 @@
 #include <QFlags>
 #include <QMessageBox>
 #include <QString>
-
 #include <optional>
 
 class QDialog;

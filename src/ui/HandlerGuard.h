@@ -4,7 +4,6 @@
 #include "ui/Dialogs.h"
 
 #include <QCoreApplication>
-
 #include <exception>
 #include <utility>
 
@@ -17,8 +16,7 @@ MessageBoxSpec errorBoxSpec(const QString& errorText);
 // Runs one step of an event handler. An error ends it there and shows the
 // standard error box; nothing is thrown past this point, so no exception can
 // reach Qt's event loop. Returns whether the step ran to its end.
-template <typename Step>
-bool runHandler(Dialogs& dialogs, Step&& step) noexcept
+template <typename Step> bool runHandler(Dialogs& dialogs, Step&& step) noexcept
 {
     QString text;
     try {

@@ -28,7 +28,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
-
 #include <algorithm>
 #include <vector>
 
@@ -60,8 +59,8 @@ const CheckBoxSpec checkBoxSpecs[] = {
      false},
     {&TForm1::CheckBox6, 8, 136, 185, 5, "merge shared edges", "qbsp3 -nomerge when unchecked",
      false},
-    {&TForm1::CheckBox7, 8, 152, 185, 6, "include liquid brushes",
-     "qbsp3 -nowater when unchecked", false},
+    {&TForm1::CheckBox7, 8, 152, 185, 6, "include liquid brushes", "qbsp3 -nowater when unchecked",
+     false},
     {&TForm1::CheckBox8, 8, 168, 185, 7, "reduce intersecting brushes",
      "qbsp3 -nocsg when unchecked", false},
     {&TForm1::CheckBox9, 8, 184, 185, 8, "use vertices from dvertexes array",
@@ -87,14 +86,12 @@ const CheckBoxSpec checkBoxSpecs[] = {
      false},
     {&TForm1::CheckBox21, 200, 72, 185, 21, "light bounce count", "qrad3 -bounce x when checked",
      false},
-    {&TForm1::CheckBox22, 200, 88, 185, 22, "print current status", "qrad3 -v when checked",
-     false},
+    {&TForm1::CheckBox22, 200, 88, 185, 22, "print current status", "qrad3 -v when checked", false},
     {&TForm1::CheckBox23, 200, 104, 185, 23, "take five samples instead of one",
      "qrad3 -extra when checked", false},
     {&TForm1::CheckBox24, 200, 120, 185, 30, "write plane info to disk",
      "qrad3 -glview when checked", false},
-    {&TForm1::CheckBox25, 200, 136, 185, 31, "check PVS bit", "qrad3 -nopvs when unchecked",
-     false},
+    {&TForm1::CheckBox25, 200, 136, 185, 31, "check PVS bit", "qrad3 -nopvs when unchecked", false},
     {&TForm1::CheckBox26, 200, 376, 185, 32, "threads to use",
      "for computers with multiple processors", false},
     {&TForm1::CheckBox27, 200, 392, 185, 34, "run quake ii after compile",
@@ -136,16 +133,16 @@ struct SliderSpec {
 };
 
 const SliderSpec sliderSpecs[] = {
-    {&TForm1::ScrollBar1, &TForm1::Label5, &TForm1::Label12, &TForm1::Panel1, 160, 24, 200, 20,
-     100, "light scaling"},
-    {&TForm1::ScrollBar2, &TForm1::Label6, &TForm1::Label13, &TForm1::Panel2, 200, 26, 200, 20,
-     40, "direct light scaling"},
-    {&TForm1::ScrollBar3, &TForm1::Label7, &TForm1::Label14, &TForm1::Panel3, 240, 27, 200, 20,
-     100, "entity light scaling"},
+    {&TForm1::ScrollBar1, &TForm1::Label5, &TForm1::Label12, &TForm1::Panel1, 160, 24, 200, 20, 100,
+     "light scaling"},
+    {&TForm1::ScrollBar2, &TForm1::Label6, &TForm1::Label13, &TForm1::Panel2, 200, 26, 200, 20, 40,
+     "direct light scaling"},
+    {&TForm1::ScrollBar3, &TForm1::Label7, &TForm1::Label14, &TForm1::Panel3, 240, 27, 200, 20, 100,
+     "entity light scaling"},
     {&TForm1::ScrollBar4, &TForm1::Label8, &TForm1::Label15, &TForm1::Panel4, 280, 28, 100, 10, 0,
      "ambient light"},
-    {&TForm1::ScrollBar5, &TForm1::Label9, &TForm1::Label16, &TForm1::Panel5, 320, 29, 255, 25,
-     196, "max light"},
+    {&TForm1::ScrollBar5, &TForm1::Label9, &TForm1::Label16, &TForm1::Panel5, 320, 29, 255, 25, 196,
+     "max light"},
 };
 
 struct ButtonSpec {
@@ -379,8 +376,8 @@ void TForm1::createButtonsAndLabels()
     ProBorder1->lower();
     // Headings and the master check boxes stand on their group's line and
     // hide it where their text is.
-    for (QWidget* onLine : std::initializer_list<QWidget*>{Label10, Label11, CheckBox30,
-                                                          CheckBox31, CheckBox32})
+    for (QWidget* onLine :
+         std::initializer_list<QWidget*>{Label10, Label11, CheckBox30, CheckBox31, CheckBox32})
         onLine->setAutoFillBackground(true);
 }
 

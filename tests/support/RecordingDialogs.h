@@ -3,7 +3,6 @@
 #include "ui/Dialogs.h"
 
 #include <QList>
-
 #include <deque>
 #include <functional>
 

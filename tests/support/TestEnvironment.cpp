@@ -20,7 +20,8 @@ FakeWine::FakeWine() : oldPath_(qgetenv("PATH"))
     QFile file(script);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write the stand-in wine");
-    file.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$(dirname \"$0\")/calls.log\"\n"
+    file.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$(dirname "
+               "\"$0\")/calls.log\"\n"
                "echo >> \"$(dirname \"$0\")/calls.log\"\n");
     file.close();
     file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);

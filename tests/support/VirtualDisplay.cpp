@@ -52,8 +52,8 @@ QString VirtualDisplay::waitForWindow(const QString& title, int timeoutMs) const
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
-        const QString found = xdotool({"search", "--onlyvisible", "--name",
-                                       QLatin1Char('^') + title + QLatin1Char('$')});
+        const QString found = xdotool(
+            {"search", "--onlyvisible", "--name", QLatin1Char('^') + title + QLatin1Char('$')});
         if (!found.isEmpty())
             return found.split(QLatin1Char('\n')).constFirst();
         QThread::msleep(100);

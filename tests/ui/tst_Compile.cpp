@@ -1,7 +1,6 @@
 // "compile", the verification window, "save as batch file..." and "cancel".
 #include "RecordingDialogs.h"
 #include "TestEnvironment.h"
-
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 
@@ -14,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <memory>
 
 class tst_Compile : public QObject {
@@ -39,7 +37,10 @@ private slots:
     void verificationWindowResults();
 
 private:
-    QString batchPath() const { return dir_->filePath(QStringLiteral("q2/baseq2/maps/Brushwright.bat")); }
+    QString batchPath() const
+    {
+        return dir_->filePath(QStringLiteral("q2/baseq2/maps/Brushwright.bat"));
+    }
     QList<QStringList> startCalls() const { return wine_->calls(); }
 
     std::unique_ptr<QTemporaryDir> dir_;

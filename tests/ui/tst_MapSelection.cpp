@@ -2,7 +2,6 @@
 // command line at start-up.
 #include "RecordingDialogs.h"
 #include "TestEnvironment.h"
-
 #include "platform/FileAge.h"
 #include "platform/SystemColors.h"
 #include "ui/TForm1.h"
@@ -15,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
 #include <memory>
 
 class tst_MapSelection : public QObject {
@@ -58,7 +56,16 @@ void tst_MapSelection::startUp(const QString& argument)
     QStringList optionSet{"header"};
     for (int i = 1; i <= 25; ++i)
         optionSet << "0";
-    optionSet << "0" << "0" << "100" << "40" << "100" << "0" << "196" << "1" << "1" << "1";
+    optionSet << "0"
+              << "0"
+              << "100"
+              << "40"
+              << "100"
+              << "0"
+              << "196"
+              << "1"
+              << "1"
+              << "1";
     writeBytes(folder + "lastused.builtin", crlf(optionSet));
     form_->FormCreate(argument);
 }
@@ -67,12 +74,18 @@ void tst_MapSelection::dialogPath_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("mapName");
-    QTest::newRow("maps folder") << "C:\\quake2\\baseq2\\maps\\base1.map" << "base1";
-    QTest::newRow("elsewhere") << "D:\\work\\test.map" << "test";
-    QTest::newRow("first point") << "C:\\maps\\a.b.map" << "a";
-    QTest::newRow("only extension") << "C:\\maps\\.map" << "";
-    QTest::newRow("drive only") << "D:x.map" << "x";
-    QTest::newRow("posix path") << "/home/me/q2/baseq2/maps/dm1.map" << "dm1";
+    QTest::newRow("maps folder") << "C:\\quake2\\baseq2\\maps\\base1.map"
+                                 << "base1";
+    QTest::newRow("elsewhere") << "D:\\work\\test.map"
+                               << "test";
+    QTest::newRow("first point") << "C:\\maps\\a.b.map"
+                                 << "a";
+    QTest::newRow("only extension") << "C:\\maps\\.map"
+                                    << "";
+    QTest::newRow("drive only") << "D:x.map"
+                                << "x";
+    QTest::newRow("posix path") << "/home/me/q2/baseq2/maps/dm1.map"
+                                << "dm1";
 }
 
 void tst_MapSelection::dialogPath()
@@ -154,10 +167,14 @@ void tst_MapSelection::commandLine_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("mapName");
-    QTest::newRow("bare") << "base1" << "base1";
-    QTest::newRow("extension") << "base1.map" << "base1";
-    QTest::newRow("folder kept") << "maps\\base1.map" << "maps\\base1";
-    QTest::newRow("first point in folder") << "C:\\q2.old\\maps\\x.map" << "C:\\q2";
+    QTest::newRow("bare") << "base1"
+                          << "base1";
+    QTest::newRow("extension") << "base1.map"
+                               << "base1";
+    QTest::newRow("folder kept") << "maps\\base1.map"
+                                 << "maps\\base1";
+    QTest::newRow("first point in folder") << "C:\\q2.old\\maps\\x.map"
+                                           << "C:\\q2";
 }
 
 void tst_MapSelection::commandLine()

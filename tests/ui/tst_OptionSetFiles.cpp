@@ -2,7 +2,6 @@
 // the preset buttons.
 #include "RecordingDialogs.h"
 #include "TestEnvironment.h"
-
 #include "controls/TProPanel.h"
 #include "platform/Failure.h"
 #include "ui/TForm1.h"
@@ -15,7 +14,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -27,7 +25,16 @@ QStringList optionSet(int lineCount)
     QStringList lines{QStringLiteral("any header")};
     for (int i = 1; i <= 25; ++i)
         lines << QStringLiteral("0");
-    lines << "t1" << "t2" << "10" << "20" << "30" << "40" << "50" << "0" << "0" << "0";
+    lines << "t1"
+          << "t2"
+          << "10"
+          << "20"
+          << "30"
+          << "40"
+          << "50"
+          << "0"
+          << "0"
+          << "0";
     return lines.mid(0, lineCount);
 }
 
@@ -125,7 +132,17 @@ void tst_OptionSetFiles::writtenForm()
     QStringList expected{"head", "1"};
     for (int i = 2; i <= 24; ++i)
         expected << "0";
-    expected << "1" << "0" << "0" << "100" << "40" << "100" << "0" << "196" << "0" << "1" << "0";
+    expected << "1"
+             << "0"
+             << "0"
+             << "100"
+             << "40"
+             << "100"
+             << "0"
+             << "196"
+             << "0"
+             << "1"
+             << "0";
     QCOMPARE(readBytes(path("x.preset")), crlf(expected));
 }
 
@@ -207,7 +224,8 @@ void tst_OptionSetFiles::samePositionRunsNothing()
 void tst_OptionSetFiles::extraLinesIgnored()
 {
     QStringList lines = optionSet(36);
-    lines << "extra" << "0";
+    lines << "extra"
+          << "0";
     writeBytes(path("e.preset"), crlf(lines));
     form_->LoadSettings(path("e.preset"));
     QCOMPARE(dialogs_.messages.size(), 0);
@@ -308,8 +326,8 @@ void tst_OptionSetFiles::shortFiles()
         QCOMPARE(rewritten[1], lastBoxLoaded >= 1 ? QStringLiteral("0") : QStringLiteral("1"));
         // Lines 33 and 34 were read when the file had them.
         QCOMPARE(rewritten.mid(26, 10),
-                 (QStringList{"before1", "0", "0", "0", "0", "0", "0",
-                              lineCount > 33 ? "0" : "1", lineCount > 34 ? "0" : "1", "1"}));
+                 (QStringList{"before1", "0", "0", "0", "0", "0", "0", lineCount > 33 ? "0" : "1",
+                              lineCount > 34 ? "0" : "1", "1"}));
     }
     if (lineCount >= 33) {
         // The old file's texts and positions were applied after the question.
@@ -455,9 +473,8 @@ void tst_OptionSetFiles::loadDefaultSettingsMissing()
     form_->Button8->click();
     QVERIFY(!form_->ProPanel1->isVisible());
     QCOMPARE(form_->Edit1->text(), QStringLiteral("mine"));
-    QCOMPARE(dialogs_.messageTexts(),
-             QStringList{QStringLiteral("Cannot open file ") + path("default.builtin") +
-                         QLatin1Char('.')});
+    QCOMPARE(dialogs_.messageTexts(), QStringList{QStringLiteral("Cannot open file ") +
+                                                  path("default.builtin") + QLatin1Char('.')});
 }
 
 QTEST_MAIN(tst_OptionSetFiles)

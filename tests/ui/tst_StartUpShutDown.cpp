@@ -1,7 +1,6 @@
 // What the main window does when it is created and when it closes.
 #include "RecordingDialogs.h"
 #include "TestEnvironment.h"
-
 #include "ui/TForm1.h"
 
 #include <QCheckBox>
@@ -14,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <memory>
 
 namespace {
@@ -29,7 +27,13 @@ QStringList optionSetLines(const QString& edit1, const QString& scale)
     QStringList lines{"Modify at your own risk!"};
     for (int i = 1; i <= 25; ++i)
         lines << (i == 2 ? "1" : "0");
-    lines << edit1 << "8" << scale << "0" << "100" << "0" << "196" << "1" << "0" << "1";
+    lines << edit1 << "8" << scale << "0"
+          << "100"
+          << "0"
+          << "196"
+          << "1"
+          << "0"
+          << "1";
     return lines;
 }
 
@@ -120,10 +124,14 @@ void tst_StartUpShutDown::startChoice_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("loaded");
-    QTest::newRow("0") << "0" << "from default";
-    QTest::newRow("1") << "1" << "from lastused";
-    QTest::newRow("2") << "2" << "from lastused";
-    QTest::newRow("empty") << "" << "from lastused";
+    QTest::newRow("0") << "0"
+                       << "from default";
+    QTest::newRow("1") << "1"
+                       << "from lastused";
+    QTest::newRow("2") << "2"
+                       << "from lastused";
+    QTest::newRow("empty") << ""
+                           << "from lastused";
 }
 
 void tst_StartUpShutDown::startChoice()
@@ -142,9 +150,8 @@ void tst_StartUpShutDown::missingSettingsFile()
     writeDefaults();
     QFile::remove(file("settings.builtin"));
     form_->FormCreate(QString());
-    QCOMPARE(dialogs_.messageTexts(),
-             QStringList{QStringLiteral("Cannot open file ") + file("settings.builtin") +
-                         QLatin1Char('.')});
+    QCOMPARE(dialogs_.messageTexts(), QStringList{QStringLiteral("Cannot open file ") +
+                                                  file("settings.builtin") + QLatin1Char('.')});
     // Nothing after it ran: no option set, no folders, no map dialog.
     QCOMPARE(dialogs_.fileDialogs.size(), 0);
     QCOMPARE(form_->Edit1->text(), QStringLiteral("0"));
@@ -204,9 +211,8 @@ void tst_StartUpShutDown::missingOptionSetFile()
     writeDefaults();
     QFile::remove(file("lastused.builtin"));
     form_->FormCreate(QStringLiteral("base1"));
-    QCOMPARE(dialogs_.messageTexts(),
-             QStringList{QStringLiteral("Cannot open file ") + file("lastused.builtin") +
-                         QLatin1Char('.')});
+    QCOMPARE(dialogs_.messageTexts(), QStringList{QStringLiteral("Cannot open file ") +
+                                                  file("lastused.builtin") + QLatin1Char('.')});
     QCOMPARE(form_->gameDirectory, QStringLiteral("C:\\Quake2"));
     QCOMPARE(form_->ScrollBar1->value(), 0);
     QCOMPARE(form_->OpenDialog2.initialFolder, QString());

@@ -2,18 +2,14 @@
 // sliders and the batch file written from the controls.
 #include "RecordingDialogs.h"
 #include "TestEnvironment.h"
-
+#include "app/ProgramFont.h"
 #include "batch/BatchScript.h"
 #include "controls/TProPanel.h"
-#include "app/ProgramFont.h"
 #include "platform/Failure.h"
 #include "ui/TForm1.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QStyle>
-#include <QStyleFactory>
-#include <QStyleOptionButton>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,11 +18,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
 #include <map>
 #include <memory>
 
@@ -46,6 +44,7 @@ private slots:
     void tabOrder();
     void configurationPanel();
     void gameDirectoryFollowsEdit4();
+    void dragEmptyPartMovesWindow();
 
     void sliderChange_data();
     void sliderChange();
@@ -109,15 +108,31 @@ QWidget* tst_TForm1::control(const QString& name) const
 {
     TForm1& f = *form_;
     const std::map<QString, QWidget*> controls = {
-        {"Label1", f.Label1},       {"Label19", f.Label19},   {"SpeedButton1", f.SpeedButton1},
-        {"Button6", f.Button6},     {"Button5", f.Button5},   {"Button4", f.Button4},
-        {"Button3", f.Button3},     {"Button2", f.Button2},   {"Button1", f.Button1},
-        {"Button8", f.Button8},     {"Button7", f.Button7},   {"ProPanel1", f.ProPanel1},
-        {"Edit1", f.Edit1},         {"Edit2", f.Edit2},       {"Edit3", f.Edit3},
-        {"Edit4", f.Edit4},         {"Button10", f.Button10}, {"RadioButton1", f.RadioButton1},
-        {"RadioButton2", f.RadioButton2}, {"ScrollBar1", f.ScrollBar1},
-        {"ScrollBar5", f.ScrollBar5}, {"Label12", f.Label12}, {"Label16", f.Label16},
-        {"Panel1", f.Panel1},       {"Panel5", f.Panel5},
+        {"Label1", f.Label1},
+        {"Label19", f.Label19},
+        {"SpeedButton1", f.SpeedButton1},
+        {"Button6", f.Button6},
+        {"Button5", f.Button5},
+        {"Button4", f.Button4},
+        {"Button3", f.Button3},
+        {"Button2", f.Button2},
+        {"Button1", f.Button1},
+        {"Button8", f.Button8},
+        {"Button7", f.Button7},
+        {"ProPanel1", f.ProPanel1},
+        {"Edit1", f.Edit1},
+        {"Edit2", f.Edit2},
+        {"Edit3", f.Edit3},
+        {"Edit4", f.Edit4},
+        {"Button10", f.Button10},
+        {"RadioButton1", f.RadioButton1},
+        {"RadioButton2", f.RadioButton2},
+        {"ScrollBar1", f.ScrollBar1},
+        {"ScrollBar5", f.ScrollBar5},
+        {"Label12", f.Label12},
+        {"Label16", f.Label16},
+        {"Panel1", f.Panel1},
+        {"Panel5", f.Panel5},
     };
     return controls.at(name);
 }
@@ -223,8 +238,8 @@ void tst_TForm1::otherControls_data()
     QTest::newRow("Button10") << "Button10" << QRect(8, 120, 121, 25) << "ok" << true;
     QTest::newRow("RadioButton1") << "RadioButton1" << QRect(8, 27, 97, 17) << "default settings"
                                   << true;
-    QTest::newRow("RadioButton2") << "RadioButton2" << QRect(8, 44, 105, 17)
-                                  << "last used settings" << true;
+    QTest::newRow("RadioButton2") << "RadioButton2" << QRect(8, 44, 105, 17) << "last used settings"
+                                  << true;
     QTest::newRow("ScrollBar1") << "ScrollBar1" << QRect(200, 176, 161, 16) << "" << true;
     QTest::newRow("ScrollBar5") << "ScrollBar5" << QRect(200, 336, 161, 16) << "" << true;
     QTest::newRow("Label12") << "Label12" << QRect(320, 160, 65, 13) << "1" << true;
@@ -259,15 +274,15 @@ void tst_TForm1::tabOrder()
     // Tab indices 0 to 57 as the window is laid out; the panel's children
     // come at its place (47) in their own order.
     const QList<QWidget*> expected = {
-        f.CheckBox1,  f.CheckBox2,  f.CheckBox3,  f.CheckBox4,  f.CheckBox5,  f.CheckBox6,
-        f.CheckBox7,  f.CheckBox8,  f.CheckBox9,  f.Edit1,      f.CheckBox11, f.CheckBox10,
-        f.CheckBox12, f.CheckBox13, f.CheckBox14, f.CheckBox15, f.CheckBox16, f.CheckBox17,
-        f.CheckBox18, f.CheckBox19, f.CheckBox20, f.CheckBox21, f.CheckBox22, f.CheckBox23,
-        f.ScrollBar1, f.Edit2,      f.ScrollBar2, f.ScrollBar3, f.ScrollBar4, f.ScrollBar5,
-        f.CheckBox24, f.CheckBox25, f.CheckBox26, f.Edit3,      f.CheckBox27, f.CheckBox28,
-        f.Button1,    f.Button2,    f.Button3,    f.Button4,    f.Button5,    f.Button6,
-        f.Button10,   f.RadioButton1, f.RadioButton2, f.Edit4,  f.CheckBox29, f.CheckBox30,
-        f.CheckBox31, f.CheckBox32, f.Button8,    f.Button7,    f.CheckBox33, f.CheckBox34,
+        f.CheckBox1,  f.CheckBox2,    f.CheckBox3,    f.CheckBox4,  f.CheckBox5,  f.CheckBox6,
+        f.CheckBox7,  f.CheckBox8,    f.CheckBox9,    f.Edit1,      f.CheckBox11, f.CheckBox10,
+        f.CheckBox12, f.CheckBox13,   f.CheckBox14,   f.CheckBox15, f.CheckBox16, f.CheckBox17,
+        f.CheckBox18, f.CheckBox19,   f.CheckBox20,   f.CheckBox21, f.CheckBox22, f.CheckBox23,
+        f.ScrollBar1, f.Edit2,        f.ScrollBar2,   f.ScrollBar3, f.ScrollBar4, f.ScrollBar5,
+        f.CheckBox24, f.CheckBox25,   f.CheckBox26,   f.Edit3,      f.CheckBox27, f.CheckBox28,
+        f.Button1,    f.Button2,      f.Button3,      f.Button4,    f.Button5,    f.Button6,
+        f.Button10,   f.RadioButton1, f.RadioButton2, f.Edit4,      f.CheckBox29, f.CheckBox30,
+        f.CheckBox31, f.CheckBox32,   f.Button8,      f.Button7,    f.CheckBox33, f.CheckBox34,
         f.CheckBox35, f.CheckBox36,
     };
     for (qsizetype i = 1; i < expected.size(); ++i)
@@ -308,6 +323,20 @@ void tst_TForm1::gameDirectoryFollowsEdit4()
     QCOMPARE(form_->gameDirectory, QString());
     form_->Edit4->setText(QStringLiteral(" no drive "));
     QCOMPARE(form_->gameDirectory, QStringLiteral(" no drive "));
+}
+
+void tst_TForm1::dragEmptyPartMovesWindow()
+{
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    const QPoint before = form_->pos();
+    const QPoint empty(150, 395); // beside the "configuration" heading
+    QVERIFY(form_->childAt(empty) == nullptr ||
+            form_->childAt(empty)->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QTest::mousePress(form_.get(), Qt::LeftButton, Qt::NoModifier, empty);
+    QTest::mouseMove(form_.get(), empty + QPoint(30, 20));
+    QTest::mouseRelease(form_.get(), Qt::LeftButton, Qt::NoModifier, empty + QPoint(30, 20));
+    QCOMPARE(form_->pos(), before + QPoint(30, 20));
 }
 
 void tst_TForm1::sliderChange_data()
@@ -399,8 +428,9 @@ void tst_TForm1::lightValuesApartFromPositions()
     for (double value : form_->lightValues)
         QCOMPARE(value, 0.0);
     const QStringList lines = batch::batchLines(form_->batchOptions());
-    QVERIFY(lines.filter(QStringLiteral("qrad3 ")).constFirst().contains(
-        QStringLiteral("-scale 0 -direct 0 -entity 0 -ambient 0 -maxlight 0 ")));
+    QVERIFY(lines.filter(QStringLiteral("qrad3 "))
+                .constFirst()
+                .contains(QStringLiteral("-scale 0 -direct 0 -entity 0 -ambient 0 -maxlight 0 ")));
 
     form_->ScrollBar1->setValue(101);
     form_->ScrollBar1->setValue(100);
@@ -420,8 +450,9 @@ void tst_TForm1::readoutUnderDecimalComma()
     QCOMPARE(form_->Label12->text(), QStringLiteral("1"));
     // The compilers read a point, whatever the locale.
     const QStringList lines = batch::batchLines(form_->batchOptions());
-    QVERIFY(lines.filter(QStringLiteral("qrad3 ")).constFirst().contains(
-        QStringLiteral("-scale 1 -direct 0.4 ")));
+    QVERIFY(lines.filter(QStringLiteral("qrad3 "))
+                .constFirst()
+                .contains(QStringLiteral("-scale 1 -direct 0.4 ")));
 }
 
 void tst_TForm1::saveToBatchWorkedExample()
