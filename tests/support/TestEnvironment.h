@@ -5,26 +5,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A stand-in for "wine" first on PATH: it appends its arguments, one line
-// each followed by an empty line, to a log in its folder.
-class FakeWine {
-public:
-    FakeWine();
-    ~FakeWine();
-    FakeWine(const FakeWine&) = delete;
-    FakeWine& operator=(const FakeWine&) = delete;
-
-    // Each call's arguments.
-    QList<QStringList> calls() const;
-    // Takes wine off PATH, so that starting fails.
-    void makeMissing();
-    QString folder() const { return dir_.path(); }
-
-private:
-    QTemporaryDir dir_;
-    QByteArray oldPath_;
-};
-
 // Writes bytes to a file, creating its folder.
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);

@@ -6,6 +6,7 @@
 #include "batch/BatchScript.h"
 #include "controls/TProPanel.h"
 #include "platform/Failure.h"
+#include "platform/Platform.h"
 #include "ui/TForm1.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -101,7 +101,6 @@ void tst_TForm1::init()
 void tst_TForm1::cleanup()
 {
     form_.reset();
-    QLocale::setDefault(QLocale::c());
 }
 
 QWidget* tst_TForm1::control(const QString& name) const
@@ -327,6 +326,10 @@ void tst_TForm1::gameDirectoryFollowsEdit4()
 
 void tst_TForm1::dragEmptyPartMovesWindow()
 {
+#ifdef _WIN32
+    QSKIP("on Windows the window system itself moves the window (startSystemMove), "
+          "which synthetic mouse events do not drive");
+#endif
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     const QPoint before = form_->pos();
@@ -440,7 +443,10 @@ void tst_TForm1::lightValuesApartFromPositions()
 
 void tst_TForm1::readoutUnderDecimalComma()
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Its own test entry runs it under a German locale, and fails if it
+    // skips there.
+    if (platform::decimalSeparator() != QLatin1Char(','))
+        QSKIP("needs a locale whose decimal separator is a comma (LC_ALL=de_DE.UTF-8)");
     form_->ScrollBar2->setValue(41);
     form_->ScrollBar2->setValue(40);
     QCOMPARE(form_->Label13->text(), QStringLiteral("0,4"));
