@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing
-# Brushwright need. apt-get runs only when a package is missing.
+# Brushwright need; with --windows, also those that build the Windows
+# program and run it under Wine. apt-get runs only when a package is missing.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,12 @@ packages=(
     imagemagick xdotool              # screenshot of the main window
     fonts-liberation                 # the program's font (Liberation Sans)
 )
+if [[ ${1:-} == --windows ]]; then
+    packages+=(
+        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows compiler
+        wine wine64                                            # runs the Windows build
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The Windows program as a user gets it: unzipped into a folder, started
+# under Wine on a virtual display with a map on its command line and the
+# game inside the Wine prefix. "compile" is pressed as a user would; the
+# batch file must then have run in Wine's command interpreter, which the
+# stand-in compilers in the maps folder prove by logging their arguments.
+#
+# Usage: windows_compile_run.sh ZIP FAKE_COMPILER WORK_DIR [SCREENSHOT]
+set -euo pipefail
+
+zip=$1
+fake_compiler=$2
+work=$3
+screenshot=${4:-}
+
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all
+unset QT_QPA_PLATFORM WINEQT_QPA_PLATFORM
+
+xvfb_pid=
+program_pid=
+cleanup() {
+    [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    echo "0 passed, 1 failed"
+    exit 1
+}
+
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null)
+xvfb_pid=$!
+read -r -t 20 number <&3 || fail "Xvfb did not start"
+export DISPLAY=":$number"
+
+wineboot --init >/dev/null 2>&1 || fail "the Wine prefix could not be made"
+
+# The user's folder, the game and its maps folder with the stand-ins.
+app="$work/app"
+mkdir -p "$app"
+cmake -E chdir "$app" cmake -E tar xf "$zip"
+maps="$WINEPREFIX/drive_c/Quake2/baseq2/maps"
+mkdir -p "$maps"
+for compiler in qbsp3 qvis3 qrad3; do
+    cp "$fake_compiler" "$maps/$compiler.exe"
+done
+printf '%s\r\n' 1 0 0 0 0 0 'C:\Quake2' 0 0 0 > "$app/Brushwright/settings.builtin"
+
+(cd "$work" && exec wine "$app/Brushwright/brushwright.exe" base1 >"$work/program.log" 2>&1) &
+program_pid=$!
+
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Brushwright$' | head -n1) ||
+    fail "the main window did not appear"
+sleep 1
+if [[ -n $screenshot ]] && command -v import >/dev/null; then
+    import -window "$window" "$screenshot" || true
+fi
+
+xdotool mousemove --window "$window" 356 20 click 1 # "compile"
+for _ in $(seq 1 120); do
+    grep -q '^qrad3$' "$maps/calls.log" 2>/dev/null && break
+    sleep 0.5
+done
+[[ -f $maps/Brushwright.bat ]] || fail "no batch file in the maps folder"
+[[ -f $maps/calls.log ]] || fail "the batch file did not run the compilers"
+expected=$'qbsp3\nbase1\n\nqvis3\nbase1\n\nqrad3\n-scale\n1\n-direct\n0.4\n-entity\n1\n-ambient\n0\n-maxlight\n196\nbase1'
+actual=$(tr -d '\r' < "$maps/calls.log")
+[[ $actual == "$expected"* ]] || fail "the compilers were called as: $actual"
+
+xdotool mousemove --window "$window" 304 20 click 1 # "cancel"
+for _ in $(seq 1 60); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.5
+done
+kill -0 "$program_pid" 2>/dev/null && fail "the program did not end on cancel"
+program_pid=
+grep -q 'C:\\Quake2' "$app/Brushwright/settings.builtin" ||
+    fail "the settings were not written at shut-down"
+
+echo "the batch file ran in Wine's command interpreter: $(head -c 200 "$maps/Brushwright.bat" | tr -d '\r' | tr '\n' '|')"
+echo "1 passed, 0 failed"
