@@ -11,3 +11,15 @@ MessageBoxSpec errorBoxSpec(const QString& errorText)
     spec.escapeButton = QMessageBox::Ok;
     return spec;
 }
+
+MessageBoxSpec confirmBoxSpec(const QString& text, QMessageBox::StandardButton defaultButton)
+{
+    MessageBoxSpec spec;
+    spec.title = QStringLiteral("Confirm");
+    spec.text = text;
+    spec.icon = QMessageBox::Question;
+    spec.buttons = QMessageBox::Yes | QMessageBox::No;
+    spec.defaultButton = defaultButton;
+    spec.escapeButton = QMessageBox::No;
+    return spec;
+}

@@ -13,6 +13,10 @@ inline const QString programTitle = QStringLiteral("Brushwright");
 // The standard error box: modal, error icon, one OK button.
 MessageBoxSpec errorBoxSpec(const QString& errorText);
 
+// A "Confirm" box with a question icon, Yes and No; No also answers Esc and
+// the close box.
+MessageBoxSpec confirmBoxSpec(const QString& text, QMessageBox::StandardButton defaultButton);
+
 // Runs one step of an event handler. An error ends it there and shows the
 // standard error box; nothing is thrown past this point, so no exception can
 // reach Qt's event loop. Returns whether the step ran to its end.

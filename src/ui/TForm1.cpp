@@ -694,16 +694,10 @@ void TForm1::LoadSettings(const QString& path)
 
 bool TForm1::askPatch(const QString& file)
 {
-    MessageBoxSpec spec;
-    spec.title = QStringLiteral("Confirm");
-    spec.text = QStringLiteral("Error loading ") + file +
-                QStringLiteral(". This is most likely a version incompatability. Patch ") + file +
-                QLatin1Char('?');
-    spec.icon = QMessageBox::Question;
-    spec.buttons = QMessageBox::Yes | QMessageBox::No;
-    spec.defaultButton = QMessageBox::Yes;
-    spec.escapeButton = QMessageBox::No;
-    return dialogs_.message(spec) == QMessageBox::Yes;
+    const QString text = QStringLiteral("Error loading ") + file +
+                         QStringLiteral(". This is most likely a version incompatability. Patch ") +
+                         file + QLatin1Char('?');
+    return dialogs_.message(confirmBoxSpec(text, QMessageBox::Yes)) == QMessageBox::Yes;
 }
 
 void TForm1::requestEnd()
@@ -820,14 +814,8 @@ void TForm1::FormClose()
 
 bool TForm1::askCloseWithoutSaving()
 {
-    MessageBoxSpec spec;
-    spec.title = QStringLiteral("Confirm");
-    spec.text = QStringLiteral("Close Brushwright without saving its settings?");
-    spec.icon = QMessageBox::Question;
-    spec.buttons = QMessageBox::Yes | QMessageBox::No;
-    spec.defaultButton = QMessageBox::No;
-    spec.escapeButton = QMessageBox::No;
-    return dialogs_.message(spec) == QMessageBox::Yes;
+    const QString text = QStringLiteral("Close Brushwright without saving its settings?");
+    return dialogs_.message(confirmBoxSpec(text, QMessageBox::No)) == QMessageBox::Yes;
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

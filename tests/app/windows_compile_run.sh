@@ -44,18 +44,27 @@ wineboot --init >/dev/null 2>&1 || fail "the Wine prefix could not be made"
 app="$work/app"
 mkdir -p "$app"
 cmake -E chdir "$app" cmake -E tar xf "$zip"
-maps="$WINEPREFIX/drive_c/Quake2/baseq2/maps"
+# A blank in the game's folder: the batch file's path must reach the
+# command interpreter whole.
+maps="$WINEPREFIX/drive_c/Quake 2/baseq2/maps"
 mkdir -p "$maps"
 for compiler in qbsp3 qvis3 qrad3; do
     cp "$fake_compiler" "$maps/$compiler.exe"
 done
-printf '%s\r\n' 1 0 0 0 0 0 'C:\Quake2' 0 0 0 > "$app/Brushwright/settings.builtin"
+printf '%s\r\n' 1 0 0 0 0 0 'C:\Quake 2' 0 0 0 > "$app/Brushwright/settings.builtin"
 
 (cd "$work" && exec wine "$app/Brushwright/brushwright.exe" base1 >"$work/program.log" 2>&1) &
 program_pid=$!
 
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Brushwright$' | head -n1) ||
-    fail "the main window did not appear"
+# Poll: Wine makes and drops helper windows meanwhile, and a search that
+# meets one as it goes away fails with an X error.
+window=
+for _ in $(seq 1 120); do
+    window=$(xdotool search --onlyvisible --name '^Brushwright$' 2>/dev/null | head -n1) || true
+    [[ -n $window ]] && break
+    sleep 0.5
+done
+[[ -n $window ]] || fail "the main window did not appear"
 sleep 1
 if [[ -n $screenshot ]] && command -v import >/dev/null; then
     import -window "$window" "$screenshot" || true
@@ -79,7 +88,7 @@ for _ in $(seq 1 60); do
 done
 kill -0 "$program_pid" 2>/dev/null && fail "the program did not end on cancel"
 program_pid=
-grep -q 'C:\\Quake2' "$app/Brushwright/settings.builtin" ||
+grep -q 'C:\\Quake 2' "$app/Brushwright/settings.builtin" ||
     fail "the settings were not written at shut-down"
 
 echo "the batch file ran in Wine's command interpreter: $(head -c 200 "$maps/Brushwright.bat" | tr -d '\r' | tr '\n' '|')"
