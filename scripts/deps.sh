@@ -15,6 +15,9 @@ if [[ ${1:-} == --windows ]]; then
     packages+=(
         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows compiler
         wine wine64                                            # runs the Windows build
+        fonts-wine                                             # Wine's Tahoma
+        libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 # what Wine's X driver
+        libxcomposite1 libxfixes3 libxxf86vm1                  # loads when it draws
     )
 fi
 
