@@ -51,6 +51,7 @@ private slots:
     void missingSettingsFile();
     void shortSettingsFile_data();
     void shortSettingsFile();
+    void shortSettingsFileRewriteFails();
     void missingOptionSetFile();
     void autocompileRestored();
     void shortOptionSetFileStillTakesMap();
@@ -204,6 +205,28 @@ void tst_StartUpShutDown::shortSettingsFile()
     QCOMPARE(form_->ScrollBar3->value(), 100);
     QCOMPARE(form_->OpenDialog2.initialFolder, QStringLiteral("C:\\Q2\\baseq2\\maps"));
     QCOMPARE(form_->mapName, QStringLiteral("base1"));
+}
+
+void tst_StartUpShutDown::shortSettingsFileRewriteFails()
+{
+    writeDefaults();
+    const QByteArray seven = crlf(settingsLines("1", "C:\\Q2").mid(0, 7));
+    writeBytes(file("settings.builtin"), seven);
+    dialogs_.messageAnswers.push_back(QMessageBox::Yes);
+    QSignalSpy ended(form_.get(), &TForm1::endRequested);
+    {
+        const WriteFailure failure(file("settings.builtin"));
+        form_->FormCreate(QStringLiteral("base1"));
+    }
+    QCOMPARE(dialogs_.messages.size(), 2);
+    QCOMPARE(dialogs_.messages[1].text,
+             QStringLiteral("Cannot create file ") + file("settings.builtin") + QLatin1Char('.'));
+    // No end request, and nothing after the question ran.
+    QCOMPARE(ended.count(), 0);
+    QCOMPARE(readBytes(file("settings.builtin")), seven);
+    QCOMPARE(form_->ScrollBar1->value(), 100);
+    QCOMPARE(form_->Edit1->text(), QStringLiteral("0"));
+    QCOMPARE(form_->mapName, QString());
 }
 
 void tst_StartUpShutDown::missingOptionSetFile()
