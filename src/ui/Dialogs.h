@@ -9,7 +9,7 @@ class QDialog;
 
 // What a file dialog shows. Filter and default extension are kept in the
 // form the program states them ("batch file|*.bat", "*.bat").
-struct FileDialogSpec {
+struct FileDialogRequest {
     enum Kind { Open, Save };
     enum Option {
         OverwritePrompt = 0x1,
@@ -28,11 +28,11 @@ struct FileDialogSpec {
     QString initialFolder; // the program's own path, mapped when shown
     QString fileName;      // offered in the name field; the last choice
 
-    bool operator==(const FileDialogSpec&) const = default;
+    bool operator==(const FileDialogRequest&) const = default;
 };
-Q_DECLARE_OPERATORS_FOR_FLAGS(FileDialogSpec::Options)
+Q_DECLARE_OPERATORS_FOR_FLAGS(FileDialogRequest::Options)
 
-struct MessageBoxSpec {
+struct MessageBoxRequest {
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -40,7 +40,7 @@ struct MessageBoxSpec {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
 
-    bool operator==(const MessageBoxSpec&) const = default;
+    bool operator==(const MessageBoxRequest&) const = default;
 };
 
 // Every modal box, file dialog and modal window goes through here, so tests
@@ -49,9 +49,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual QMessageBox::StandardButton message(const MessageBoxSpec& spec) = 0;
+    virtual QMessageBox::StandardButton message(const MessageBoxRequest& request) = 0;
     // The chosen file's full path; nothing when cancelled.
-    virtual std::optional<QString> fileDialog(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> fileDialog(const FileDialogRequest& request) = 0;
     // Shows a window modally and returns its result.
     virtual int execModal(QDialog& dialog) = 0;
 };

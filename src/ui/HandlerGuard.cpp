@@ -1,25 +1,25 @@
 #include "ui/HandlerGuard.h"
 
-MessageBoxSpec errorBoxSpec(const QString& errorText)
+MessageBoxRequest errorBoxRequest(const QString& errorText)
 {
-    MessageBoxSpec spec;
-    spec.title = programTitle;
-    spec.text = errorBoxText(errorText);
-    spec.icon = QMessageBox::Critical;
-    spec.buttons = QMessageBox::Ok;
-    spec.defaultButton = QMessageBox::Ok;
-    spec.escapeButton = QMessageBox::Ok;
-    return spec;
+    MessageBoxRequest request;
+    request.title = programTitle;
+    request.text = errorBoxText(errorText);
+    request.icon = QMessageBox::Critical;
+    request.buttons = QMessageBox::Ok;
+    request.defaultButton = QMessageBox::Ok;
+    request.escapeButton = QMessageBox::Ok;
+    return request;
 }
 
-MessageBoxSpec confirmBoxSpec(const QString& text, QMessageBox::StandardButton defaultButton)
+MessageBoxRequest confirmBoxRequest(const QString& text, QMessageBox::StandardButton defaultButton)
 {
-    MessageBoxSpec spec;
-    spec.title = QStringLiteral("Confirm");
-    spec.text = text;
-    spec.icon = QMessageBox::Question;
-    spec.buttons = QMessageBox::Yes | QMessageBox::No;
-    spec.defaultButton = defaultButton;
-    spec.escapeButton = QMessageBox::No;
-    return spec;
+    MessageBoxRequest request;
+    request.title = QStringLiteral("Confirm");
+    request.text = text;
+    request.icon = QMessageBox::Question;
+    request.buttons = QMessageBox::Yes | QMessageBox::No;
+    request.defaultButton = defaultButton;
+    request.escapeButton = QMessageBox::No;
+    return request;
 }

@@ -11,11 +11,11 @@
 inline const QString programTitle = QStringLiteral("Brushwright");
 
 // The standard error box: modal, error icon, one OK button.
-MessageBoxSpec errorBoxSpec(const QString& errorText);
+MessageBoxRequest errorBoxRequest(const QString& errorText);
 
 // A "Confirm" box with a question icon, Yes and No; No also answers Esc and
 // the close box.
-MessageBoxSpec confirmBoxSpec(const QString& text, QMessageBox::StandardButton defaultButton);
+MessageBoxRequest confirmBoxRequest(const QString& text, QMessageBox::StandardButton defaultButton);
 
 // Runs one step of an event handler. An error ends it there and shows the
 // standard error box; nothing is thrown past this point, so no exception can
@@ -34,7 +34,7 @@ template <typename Step> bool runHandler(Dialogs& dialogs, Step&& step) noexcept
         text = QStringLiteral("Unknown error");
     }
     try {
-        dialogs.message(errorBoxSpec(text));
+        dialogs.message(errorBoxRequest(text));
     } catch (...) {
     }
     return false;

@@ -16,43 +16,44 @@ QString qtNameFilter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-QMessageBox::StandardButton QtDialogs::message(const MessageBoxSpec& spec)
+QMessageBox::StandardButton QtDialogs::message(const MessageBoxRequest& request)
 {
-    QMessageBox box(spec.icon, spec.title, spec.text, spec.buttons, QApplication::activeWindow());
-    if (spec.defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(spec.defaultButton);
-    if (spec.escapeButton != QMessageBox::NoButton)
-        box.setEscapeButton(spec.escapeButton);
+    QMessageBox box(request.icon, request.title, request.text, request.buttons,
+                    QApplication::activeWindow());
+    if (request.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(request.defaultButton);
+    if (request.escapeButton != QMessageBox::NoButton)
+        box.setEscapeButton(request.escapeButton);
     const int result = box.exec();
     // A box closed without a button answers with its escape button.
     if (box.clickedButton() == nullptr)
-        return spec.escapeButton != QMessageBox::NoButton ? spec.escapeButton
-                                                          : QMessageBox::NoButton;
+        return request.escapeButton != QMessageBox::NoButton ? request.escapeButton
+                                                             : QMessageBox::NoButton;
     return QMessageBox::StandardButton(result);
 }
 
-std::optional<QString> QtDialogs::fileDialog(const FileDialogSpec& spec)
+std::optional<QString> QtDialogs::fileDialog(const FileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), spec.title);
-    dialog.setAcceptMode(spec.kind == FileDialogSpec::Save ? QFileDialog::AcceptSave
-                                                           : QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.options.testFlag(FileDialogSpec::FileMustExist)
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
+                                                                 : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.options.testFlag(FileDialogRequest::FileMustExist)
                            ? QFileDialog::ExistingFile
                            : QFileDialog::AnyFile);
-    dialog.setNameFilter(qtNameFilter(spec.filter));
-    QString suffix = spec.defaultExtension;
+    dialog.setNameFilter(qtNameFilter(request.filter));
+    QString suffix = request.defaultExtension;
     suffix.remove(QStringLiteral("*."));
     dialog.setDefaultSuffix(suffix);
     QFileDialog::Options options;
-    if (!spec.options.testFlag(FileDialogSpec::OverwritePrompt))
+    if (!request.options.testFlag(FileDialogRequest::OverwritePrompt))
         options |= QFileDialog::DontConfirmOverwrite;
     // HideReadOnly needs nothing: Qt's dialogs have no read-only box.
     dialog.setOptions(options);
-    dialog.setSizeGripEnabled(spec.options.testFlag(FileDialogSpec::EnableSizing));
-    if (!spec.initialFolder.isEmpty())
-        dialog.setDirectory(platform::localPath(spec.initialFolder));
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(platform::localPath(spec.fileName));
+    dialog.setSizeGripEnabled(request.options.testFlag(FileDialogRequest::EnableSizing));
+    if (!request.initialFolder.isEmpty())
+        dialog.setDirectory(platform::localPath(request.initialFolder));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(platform::localPath(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

@@ -5,8 +5,8 @@
 // The real boxes and dialogs.
 class QtDialogs final : public Dialogs {
 public:
-    QMessageBox::StandardButton message(const MessageBoxSpec& spec) override;
-    std::optional<QString> fileDialog(const FileDialogSpec& spec) override;
+    QMessageBox::StandardButton message(const MessageBoxRequest& request) override;
+    std::optional<QString> fileDialog(const FileDialogRequest& request) override;
     int execModal(QDialog& dialog) override;
 };
 

@@ -37,7 +37,7 @@ const QSize clientSize(393, 497);
 const QString userHeader = QStringLiteral("Modify at your own risk!");
 const QString patchedHeader = QStringLiteral("Modify at your own risk! (Patched, v1.02)");
 
-struct CheckBoxSpec {
+struct CheckBoxLayout {
     QCheckBox* TForm1::*member;
     int left, top, width, tab;
     const char* caption;
@@ -46,7 +46,7 @@ struct CheckBoxSpec {
 };
 
 // Every check box of the main window, in the order of their numbers.
-const CheckBoxSpec checkBoxSpecs[] = {
+const CheckBoxLayout checkBoxLayouts[] = {
     {&TForm1::CheckBox1, 8, 56, 185, 0, "combine brushlists of child nodes",
      "qbsp3 -noprune when unchecked", false},
     {&TForm1::CheckBox2, 8, 72, 185, 1, "write plane info to file", "qbsp3 -glview when checked",
@@ -112,18 +112,18 @@ const CheckBoxSpec checkBoxSpecs[] = {
     {&TForm1::CheckBox36, 288, 472, 89, 57, "deathmatch", "run quake ii as deathmatch", false},
 };
 
-struct EditSpec {
+struct EditLayout {
     QLineEdit* TForm1::*member;
     int left, top, tab;
 };
 
-const EditSpec editSpecs[] = {
+const EditLayout editLayouts[] = {
     {&TForm1::Edit1, 160, 214, 9},
     {&TForm1::Edit2, 352, 70, 25},
     {&TForm1::Edit3, 352, 374, 33},
 };
 
-struct SliderSpec {
+struct SliderLayout {
     QScrollBar* TForm1::*slider;
     QLabel* TForm1::*caption;
     QLabel* TForm1::*readout;
@@ -132,7 +132,7 @@ struct SliderSpec {
     const char* captionText;
 };
 
-const SliderSpec sliderSpecs[] = {
+const SliderLayout sliderLayouts[] = {
     {&TForm1::ScrollBar1, &TForm1::Label5, &TForm1::Label12, &TForm1::Panel1, 160, 24, 200, 20, 100,
      "light scaling"},
     {&TForm1::ScrollBar2, &TForm1::Label6, &TForm1::Label13, &TForm1::Panel2, 200, 26, 200, 20, 40,
@@ -145,7 +145,7 @@ const SliderSpec sliderSpecs[] = {
      "max light"},
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     QPushButton* TForm1::*member;
     QRect geometry;
     int tab;
@@ -153,7 +153,7 @@ struct ButtonSpec {
     bool enabled;
 };
 
-const ButtonSpec buttonSpecs[] = {
+const ButtonLayout buttonLayouts[] = {
     {&TForm1::Button6, {176, 8, 48, 24}, 46, "menu", true},
     {&TForm1::Button5, {224, 8, 56, 24}, 45, "about...", true},
     {&TForm1::Button4, {280, 8, 48, 24}, 39, "cancel", true},
@@ -164,23 +164,23 @@ const ButtonSpec buttonSpecs[] = {
     {&TForm1::Button7, {8, 464, 184, 24}, 53, "save as batch file...", false},
 };
 
-struct LabelSpec {
+struct LabelLayout {
     QLabel* TForm1::*member;
     int left, top;
     const char* caption;
 };
 
-const LabelSpec headingSpecs[] = {
+const LabelLayout headingLayouts[] = {
     {&TForm1::Label10, 200, 360, "misc options"},
     {&TForm1::Label11, 8, 392, "configuration"},
 };
 
-struct BevelSpec {
+struct BevelLayout {
     TBevelLine* TForm1::*member;
     QRect geometry;
 };
 
-const BevelSpec groupLineSpecs[] = {
+const BevelLayout groupLineLayouts[] = {
     {&TForm1::Bevel2, {8, 40, 185, 9}},   {&TForm1::Bevel3, {8, 320, 185, 9}},
     {&TForm1::Bevel4, {200, 40, 185, 9}}, {&TForm1::Bevel1, {200, 360, 185, 9}},
     {&TForm1::Bevel5, {80, 392, 113, 9}},
@@ -233,34 +233,34 @@ TForm1::TForm1(Dialogs& dialogs, const QString& programFolder, QWidget* parent)
     setTabOrder();
     connectHandlers();
 
-    const auto presetDialog = [this](FileDialogSpec::Kind kind, const char* title) {
-        FileDialogSpec spec;
-        spec.kind = kind;
-        spec.title = QString::fromLatin1(title);
-        spec.filter = QStringLiteral("q2 compile preset|*.preset");
-        spec.defaultExtension = QStringLiteral("*.preset");
-        spec.options = FileDialogSpec::HideReadOnly | FileDialogSpec::EnableSizing;
-        spec.options |= kind == FileDialogSpec::Save
-                            ? FileDialogSpec::Options(FileDialogSpec::OverwritePrompt)
-                            : FileDialogSpec::PathMustExist | FileDialogSpec::FileMustExist;
-        return spec;
+    const auto presetDialog = [this](FileDialogRequest::Kind kind, const char* title) {
+        FileDialogRequest dialog;
+        dialog.kind = kind;
+        dialog.title = QString::fromLatin1(title);
+        dialog.filter = QStringLiteral("q2 compile preset|*.preset");
+        dialog.defaultExtension = QStringLiteral("*.preset");
+        dialog.options = FileDialogRequest::HideReadOnly | FileDialogRequest::EnableSizing;
+        dialog.options |= kind == FileDialogRequest::Save
+                              ? FileDialogRequest::Options(FileDialogRequest::OverwritePrompt)
+                              : FileDialogRequest::PathMustExist | FileDialogRequest::FileMustExist;
+        return dialog;
     };
-    SaveDialog1 = presetDialog(FileDialogSpec::Save, "save as preset");
-    OpenDialog1 = presetDialog(FileDialogSpec::Open, "load preset");
+    SaveDialog1 = presetDialog(FileDialogRequest::Save, "save as preset");
+    OpenDialog1 = presetDialog(FileDialogRequest::Open, "load preset");
 
-    SaveDialog2.kind = FileDialogSpec::Save;
+    SaveDialog2.kind = FileDialogRequest::Save;
     SaveDialog2.title = QStringLiteral("save as batch file");
     SaveDialog2.filter = QStringLiteral("batch file|*.bat");
     SaveDialog2.defaultExtension = QStringLiteral("*.bat");
-    SaveDialog2.options = FileDialogSpec::OverwritePrompt | FileDialogSpec::HideReadOnly |
-                          FileDialogSpec::EnableSizing;
+    SaveDialog2.options = FileDialogRequest::OverwritePrompt | FileDialogRequest::HideReadOnly |
+                          FileDialogRequest::EnableSizing;
 
-    OpenDialog2.kind = FileDialogSpec::Open;
+    OpenDialog2.kind = FileDialogRequest::Open;
     OpenDialog2.title = QStringLiteral("load uncompiled map");
     OpenDialog2.filter = QStringLiteral("q2 uncompiled map|*.map");
     OpenDialog2.defaultExtension = QStringLiteral("*.map");
-    OpenDialog2.options = FileDialogSpec::HideReadOnly | FileDialogSpec::PathMustExist |
-                          FileDialogSpec::FileMustExist | FileDialogSpec::EnableSizing;
+    OpenDialog2.options = FileDialogRequest::HideReadOnly | FileDialogRequest::PathMustExist |
+                          FileDialogRequest::FileMustExist | FileDialogRequest::EnableSizing;
 }
 
 void TForm1::createControls()
@@ -280,60 +280,60 @@ void TForm1::createControls()
 
 void TForm1::createCheckBoxes()
 {
-    for (const CheckBoxSpec& spec : checkBoxSpecs) {
-        auto* box = new QCheckBox(QString::fromLatin1(spec.caption), this);
-        box->setGeometry(spec.left, spec.top, spec.width, 17);
-        box->setToolTip(QString::fromLatin1(spec.hint));
-        box->setChecked(spec.checked);
-        this->*spec.member = box;
+    for (const CheckBoxLayout& item : checkBoxLayouts) {
+        auto* box = new QCheckBox(QString::fromLatin1(item.caption), this);
+        box->setGeometry(item.left, item.top, item.width, 17);
+        box->setToolTip(QString::fromLatin1(item.hint));
+        box->setChecked(item.checked);
+        this->*item.member = box;
     }
     CheckBox35->setEnabled(false);
 
-    for (const EditSpec& spec : editSpecs) {
+    for (const EditLayout& item : editLayouts) {
         auto* edit = new QLineEdit(QStringLiteral("0"), this);
-        edit->setGeometry(spec.left, spec.top, 33, 21);
-        this->*spec.member = edit;
+        edit->setGeometry(item.left, item.top, 33, 21);
+        this->*item.member = edit;
     }
 }
 
 void TForm1::createLightControls()
 {
-    for (const SliderSpec& spec : sliderSpecs) {
-        auto* caption = new QLabel(QString::fromLatin1(spec.captionText), this);
-        placeLabel(caption, 200, spec.top);
-        this->*spec.caption = caption;
+    for (const SliderLayout& item : sliderLayouts) {
+        auto* caption = new QLabel(QString::fromLatin1(item.captionText), this);
+        placeLabel(caption, 200, item.top);
+        this->*item.caption = caption;
 
         auto* bar = new QScrollBar(Qt::Horizontal, this);
-        bar->setGeometry(200, spec.top + 16, 161, 16);
-        bar->setRange(0, spec.maximum);
+        bar->setGeometry(200, item.top + 16, 161, 16);
+        bar->setRange(0, item.maximum);
         bar->setSingleStep(1);
-        bar->setPageStep(spec.pageStep);
-        bar->setValue(spec.position);
+        bar->setPageStep(item.pageStep);
+        bar->setValue(item.position);
         bar->setFocusPolicy(Qt::StrongFocus);
         // Right and Page Up move toward the maximum, as on a slider.
         bar->setInvertedControls(false);
-        this->*spec.slider = bar;
+        this->*item.slider = bar;
 
         auto* swatch = new QFrame(this);
-        swatch->setGeometry(368, spec.top + 16, 17, 16);
+        swatch->setGeometry(368, item.top + 16, 17, 16);
         swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
         swatch->setLineWidth(1);
         swatch->setAutoFillBackground(true);
-        this->*spec.swatch = swatch;
+        this->*item.swatch = swatch;
 
         auto* readout = new QLabel(this);
-        readout->setGeometry(320, spec.top, 65, 13);
+        readout->setGeometry(320, item.top, 65, 13);
         readout->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        this->*spec.readout = readout;
+        this->*item.readout = readout;
     }
     // What the change handling would show for the initial positions; the
     // light values themselves stay 0 until a slider really moves.
     const char* const readouts[] = {"1", "0.4", "1", "0", "196"};
     const int greys[] = {127, 51, 127, 0, 196};
     for (int i = 0; i < light::sliderCount; ++i) {
-        const SliderSpec& spec = sliderSpecs[i];
-        (this->*spec.readout)->setText(QString::fromLatin1(readouts[i]));
-        setSwatch(this->*spec.swatch, greys[i]);
+        const SliderLayout& item = sliderLayouts[i];
+        (this->*item.readout)->setText(QString::fromLatin1(readouts[i]));
+        setSwatch(this->*item.swatch, greys[i]);
     }
 }
 
@@ -355,23 +355,23 @@ void TForm1::createButtonsAndLabels()
     SpeedButton1->setIconSize(QSize(16, 16));
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
 
-    for (const ButtonSpec& spec : buttonSpecs) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setGeometry(spec.geometry);
-        button->setEnabled(spec.enabled);
+    for (const ButtonLayout& item : buttonLayouts) {
+        auto* button = new QPushButton(QString::fromLatin1(item.caption), this);
+        button->setGeometry(item.geometry);
+        button->setEnabled(item.enabled);
         button->setAutoDefault(false);
-        this->*spec.member = button;
+        this->*item.member = button;
     }
-    for (const LabelSpec& spec : headingSpecs) {
-        auto* label = new QLabel(QString::fromLatin1(spec.caption), this);
-        placeLabel(label, spec.left, spec.top);
-        this->*spec.member = label;
+    for (const LabelLayout& item : headingLayouts) {
+        auto* label = new QLabel(QString::fromLatin1(item.caption), this);
+        placeLabel(label, item.left, item.top);
+        this->*item.member = label;
     }
-    for (const BevelSpec& spec : groupLineSpecs) {
+    for (const BevelLayout& item : groupLineLayouts) {
         auto* line = new TBevelLine(TBevelLine::BottomLine, this);
-        line->setGeometry(spec.geometry);
+        line->setGeometry(item.geometry);
         line->lower();
-        this->*spec.member = line;
+        this->*item.member = line;
     }
     ProBorder1->lower();
     // Headings and the master check boxes stand on their group's line and
@@ -415,14 +415,14 @@ void TForm1::createConfigurationPanel()
 void TForm1::setTabOrder()
 {
     std::vector<std::pair<int, QWidget*>> order;
-    for (const CheckBoxSpec& spec : checkBoxSpecs)
-        order.emplace_back(spec.tab, this->*spec.member);
-    for (const EditSpec& spec : editSpecs)
-        order.emplace_back(spec.tab, this->*spec.member);
-    for (const SliderSpec& spec : sliderSpecs)
-        order.emplace_back(spec.tab, this->*spec.slider);
-    for (const ButtonSpec& spec : buttonSpecs)
-        order.emplace_back(spec.tab, this->*spec.member);
+    for (const CheckBoxLayout& item : checkBoxLayouts)
+        order.emplace_back(item.tab, this->*item.member);
+    for (const EditLayout& item : editLayouts)
+        order.emplace_back(item.tab, this->*item.member);
+    for (const SliderLayout& item : sliderLayouts)
+        order.emplace_back(item.tab, this->*item.slider);
+    for (const ButtonLayout& item : buttonLayouts)
+        order.emplace_back(item.tab, this->*item.member);
     order.emplace_back(47, ProPanel1);
     std::sort(order.begin(), order.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -463,12 +463,12 @@ void TForm1::connectHandlers()
 
 QCheckBox* TForm1::checkBox(int number) const
 {
-    return this->*checkBoxSpecs[number - 1].member;
+    return this->*checkBoxLayouts[number - 1].member;
 }
 
 QScrollBar* TForm1::slider(int index) const
 {
-    return this->*sliderSpecs[index].slider;
+    return this->*sliderLayouts[index].slider;
 }
 
 bool TForm1::handle(const std::function<void()>& step)
@@ -522,11 +522,11 @@ void TForm1::ScrollBar5Change()
 
 void TForm1::lightChange(int index)
 {
-    const SliderSpec& spec = sliderSpecs[index];
+    const SliderLayout& item = sliderLayouts[index];
     const double value = light::value(index, slider(index)->value());
     lightValues[std::size_t(index)] = value;
-    (this->*spec.readout)->setText(light::readout(index, value, platform::decimalSeparator()));
-    setSwatch(this->*spec.swatch, light::grey(index, value));
+    (this->*item.readout)->setText(light::readout(index, value, platform::decimalSeparator()));
+    setSwatch(this->*item.swatch, light::grey(index, value));
 }
 
 // Batch file --------------------------------------------------------------
@@ -697,7 +697,7 @@ bool TForm1::askPatch(const QString& file)
     const QString text = QStringLiteral("Error loading ") + file +
                          QStringLiteral(". This is most likely a version incompatability. Patch ") +
                          file + QLatin1Char('?');
-    return dialogs_.message(confirmBoxSpec(text, QMessageBox::Yes)) == QMessageBox::Yes;
+    return dialogs_.message(confirmBoxRequest(text, QMessageBox::Yes)) == QMessageBox::Yes;
 }
 
 void TForm1::requestEnd()
@@ -815,7 +815,7 @@ void TForm1::FormClose()
 bool TForm1::askCloseWithoutSaving()
 {
     const QString text = QStringLiteral("Close Brushwright without saving its settings?");
-    return dialogs_.message(confirmBoxSpec(text, QMessageBox::No)) == QMessageBox::Yes;
+    return dialogs_.message(confirmBoxRequest(text, QMessageBox::No)) == QMessageBox::Yes;
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -90,10 +90,10 @@ public:
     TProBorder* ProBorder1;
     QTimer* Timer1;
 
-    FileDialogSpec OpenDialog1;
-    FileDialogSpec SaveDialog1;
-    FileDialogSpec SaveDialog2;
-    FileDialogSpec OpenDialog2;
+    FileDialogRequest OpenDialog1;
+    FileDialogRequest SaveDialog1;
+    FileDialogRequest SaveDialog2;
+    FileDialogRequest OpenDialog2;
 
     // Index of the check box control for CheckBoxN, 1 to 36.
     QCheckBox* checkBox(int number) const;

@@ -1,18 +1,19 @@
 #include "RecordingDialogs.h"
 
-QMessageBox::StandardButton RecordingDialogs::message(const MessageBoxSpec& spec)
+QMessageBox::StandardButton RecordingDialogs::message(const MessageBoxRequest& request)
 {
-    messages.append(spec);
+    messages.append(request);
     if (messageAnswers.empty())
-        return spec.escapeButton != QMessageBox::NoButton ? spec.escapeButton : QMessageBox::Ok;
+        return request.escapeButton != QMessageBox::NoButton ? request.escapeButton
+                                                             : QMessageBox::Ok;
     const QMessageBox::StandardButton answer = messageAnswers.front();
     messageAnswers.pop_front();
     return answer;
 }
 
-std::optional<QString> RecordingDialogs::fileDialog(const FileDialogSpec& spec)
+std::optional<QString> RecordingDialogs::fileDialog(const FileDialogRequest& request)
 {
-    fileDialogs.append(spec);
+    fileDialogs.append(request);
     if (fileAnswers.empty())
         return std::nullopt;
     const QString answer = fileAnswers.front();
@@ -35,7 +36,7 @@ int RecordingDialogs::execModal(QDialog& dialog)
 QStringList RecordingDialogs::messageTexts() const
 {
     QStringList texts;
-    for (const MessageBoxSpec& spec : messages)
-        texts << spec.text;
+    for (const MessageBoxRequest& request : messages)
+        texts << request.text;
     return texts;
 }

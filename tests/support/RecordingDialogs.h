@@ -10,8 +10,8 @@
 // would have shown. An unexpected box fails the test through its record.
 class RecordingDialogs final : public Dialogs {
 public:
-    QMessageBox::StandardButton message(const MessageBoxSpec& spec) override;
-    std::optional<QString> fileDialog(const FileDialogSpec& spec) override;
+    QMessageBox::StandardButton message(const MessageBoxRequest& request) override;
+    std::optional<QString> fileDialog(const FileDialogRequest& request) override;
     int execModal(QDialog& dialog) override;
 
     std::deque<QMessageBox::StandardButton> messageAnswers;
@@ -19,8 +19,8 @@ public:
     std::deque<QString> fileAnswers;
     std::deque<std::function<int(QDialog&)>> modalAnswers;
 
-    QList<MessageBoxSpec> messages;
-    QList<FileDialogSpec> fileDialogs;
+    QList<MessageBoxRequest> messages;
+    QList<FileDialogRequest> fileDialogs;
     int modalCount = 0;
 
     QStringList messageTexts() const;

@@ -188,7 +188,7 @@ void tst_Compile::missingMapsFolder()
     form_->Edit4->setText(dir_->filePath(QStringLiteral("nowhere")));
     form_->Button3->click();
     QCOMPARE(dialogs_.messages.size(), 1);
-    const MessageBoxSpec& box = dialogs_.messages[0];
+    const MessageBoxRequest& box = dialogs_.messages[0];
     QCOMPARE(box.title, QStringLiteral("Brushwright"));
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -227,13 +227,13 @@ void tst_Compile::saveAsBatchFile()
     dialogs_.fileAnswers.push_back(chosen);
     form_->Button7->click();
     QCOMPARE(dialogs_.fileDialogs.size(), 1);
-    FileDialogSpec expected;
-    expected.kind = FileDialogSpec::Save;
+    FileDialogRequest expected;
+    expected.kind = FileDialogRequest::Save;
     expected.title = QStringLiteral("save as batch file");
     expected.filter = QStringLiteral("batch file|*.bat");
     expected.defaultExtension = QStringLiteral("*.bat");
-    expected.options = FileDialogSpec::OverwritePrompt | FileDialogSpec::HideReadOnly |
-                       FileDialogSpec::EnableSizing;
+    expected.options = FileDialogRequest::OverwritePrompt | FileDialogRequest::HideReadOnly |
+                       FileDialogRequest::EnableSizing;
     QCOMPARE(dialogs_.fileDialogs[0], expected);
     QCOMPARE(starts_->runs(0), 0);
     QVERIFY(!QFile::exists(batchPath()));

@@ -24,7 +24,7 @@ private slots:
 
     void dialogPath_data();
     void dialogPath();
-    void dialogSpec();
+    void dialogRequest();
     void cancelledDialogKeepsState();
     void lastChoiceOfferedAgain();
     void timestampOfMapInMapsFolder();
@@ -108,17 +108,17 @@ void tst_MapSelection::dialogPath()
     QCOMPARE(form_->mapTimestamp, -1);
 }
 
-void tst_MapSelection::dialogSpec()
+void tst_MapSelection::dialogRequest()
 {
     form_->SpeedButton1->click();
     QCOMPARE(dialogs_.fileDialogs.size(), 1);
-    FileDialogSpec expected;
-    expected.kind = FileDialogSpec::Open;
+    FileDialogRequest expected;
+    expected.kind = FileDialogRequest::Open;
     expected.title = QStringLiteral("load uncompiled map");
     expected.filter = QStringLiteral("q2 uncompiled map|*.map");
     expected.defaultExtension = QStringLiteral("*.map");
-    expected.options = FileDialogSpec::HideReadOnly | FileDialogSpec::PathMustExist |
-                       FileDialogSpec::FileMustExist | FileDialogSpec::EnableSizing;
+    expected.options = FileDialogRequest::HideReadOnly | FileDialogRequest::PathMustExist |
+                       FileDialogRequest::FileMustExist | FileDialogRequest::EnableSizing;
     QCOMPARE(dialogs_.fileDialogs[0], expected);
 }
 

@@ -300,7 +300,7 @@ void tst_OptionSetFiles::shortFiles()
     QCOMPARE(thrown, error);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(dialogs_.messages.size(), 1);
-    const MessageBoxSpec& question = dialogs_.messages[0];
+    const MessageBoxRequest& question = dialogs_.messages[0];
     QCOMPARE(question.title, QStringLiteral("Confirm"));
     QCOMPARE(question.icon, QMessageBox::Question);
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -381,13 +381,13 @@ void tst_OptionSetFiles::savePreset()
     writeBytes(chosen, "old contents that are longer than nothing");
     dialogs_.fileAnswers.push_back(chosen);
     form_->Button2->click();
-    FileDialogSpec expected;
-    expected.kind = FileDialogSpec::Save;
+    FileDialogRequest expected;
+    expected.kind = FileDialogRequest::Save;
     expected.title = QStringLiteral("save as preset");
     expected.filter = QStringLiteral("q2 compile preset|*.preset");
     expected.defaultExtension = QStringLiteral("*.preset");
-    expected.options = FileDialogSpec::OverwritePrompt | FileDialogSpec::HideReadOnly |
-                       FileDialogSpec::EnableSizing;
+    expected.options = FileDialogRequest::OverwritePrompt | FileDialogRequest::HideReadOnly |
+                       FileDialogRequest::EnableSizing;
     QCOMPARE(dialogs_.fileDialogs.size(), 1);
     QCOMPARE(dialogs_.fileDialogs[0], expected);
     const QStringList lines = QString::fromLocal8Bit(readBytes(chosen)).split("\r\n");
@@ -415,13 +415,13 @@ void tst_OptionSetFiles::loadPreset()
     form_->Edit4->setText(QStringLiteral("C:\\Q2"));
     dialogs_.fileAnswers.push_back(path("in.preset"));
     form_->Button1->click();
-    FileDialogSpec expected;
-    expected.kind = FileDialogSpec::Open;
+    FileDialogRequest expected;
+    expected.kind = FileDialogRequest::Open;
     expected.title = QStringLiteral("load preset");
     expected.filter = QStringLiteral("q2 compile preset|*.preset");
     expected.defaultExtension = QStringLiteral("*.preset");
-    expected.options = FileDialogSpec::HideReadOnly | FileDialogSpec::PathMustExist |
-                       FileDialogSpec::FileMustExist | FileDialogSpec::EnableSizing;
+    expected.options = FileDialogRequest::HideReadOnly | FileDialogRequest::PathMustExist |
+                       FileDialogRequest::FileMustExist | FileDialogRequest::EnableSizing;
     QCOMPARE(dialogs_.fileDialogs[0], expected);
     QVERIFY(form_->CheckBox1->isChecked());
     QVERIFY(!form_->CheckBox2->isChecked());

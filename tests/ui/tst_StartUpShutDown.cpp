@@ -330,7 +330,7 @@ void tst_StartUpShutDown::shutDownUnwritableFolder()
     QCOMPARE(dialogs_.messages[0].text,
              QStringLiteral("Cannot create file ") + folder + QStringLiteral("settings.builtin."));
     QCOMPARE(dialogs_.messages[0].icon, QMessageBox::Critical);
-    const MessageBoxSpec& question = dialogs_.messages[1];
+    const MessageBoxRequest& question = dialogs_.messages[1];
     QCOMPARE(question.title, QStringLiteral("Confirm"));
     QCOMPARE(question.text, QStringLiteral("Close Brushwright without saving its settings?"));
     QCOMPARE(question.icon, QMessageBox::Question);
