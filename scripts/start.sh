@@ -10,23 +10,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-if [[ -z ${BRUSHWRIGHT_DEPS_DONE:-} ]]; then
-    bash "$root/scripts/deps.sh"
-fi
-
-# Under sudo, only the packages need root: build and run as the owner of the
-# build folder (or of the clone), so that build/ stays theirs and the program
-# uses their Wine prefix.
-if ((EUID == 0)) && [[ -n ${SUDO_USER:-} && $SUDO_USER != root ]]; then
-    owner=$(stat -c %U "$([[ -d build ]] && echo build || echo .)")
-    if [[ $owner == "$SUDO_USER" ]]; then
-        keep=(BRUSHWRIGHT_DEPS_DONE=1)
-        for name in DISPLAY XAUTHORITY WINEPREFIX; do
-            [[ -n ${!name:-} ]] && keep+=("$name=${!name}")
-        done
-        exec sudo -u "$SUDO_USER" -H env "${keep[@]}" bash "$root/scripts/start.sh" "$@"
-    fi
-fi
+source "$root/scripts/prepare.sh"
+brushwright_prepare "$root/scripts/start.sh" "$@"
 
 generator=()
 [[ -f build/CMakeCache.txt ]] || generator=(-G Ninja)

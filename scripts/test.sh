@@ -5,18 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-if [[ -z ${BRUSHWRIGHT_DEPS_DONE:-} ]]; then
-    bash "$root/scripts/deps.sh"
-fi
-
-# Under sudo, only the packages need root: build and test as the owner of the
-# build folder (or of the clone), so that build/ stays theirs.
-if ((EUID == 0)) && [[ -n ${SUDO_USER:-} && $SUDO_USER != root ]]; then
-    owner=$(stat -c %U "$([[ -d build ]] && echo build || echo .)")
-    if [[ $owner == "$SUDO_USER" ]]; then
-        exec sudo -u "$SUDO_USER" -H env BRUSHWRIGHT_DEPS_DONE=1 bash "$root/scripts/test.sh" "$@"
-    fi
-fi
+source "$root/scripts/prepare.sh"
+brushwright_prepare "$root/scripts/test.sh" "$@"
 
 generator=()
 [[ -f build/CMakeCache.txt ]] || generator=(-G Ninja)

@@ -480,7 +480,8 @@ bool TForm1::handle(const std::function<void()>& step)
 
 void TForm1::Button6Click()
 {
-    ProPanel1->setVisible(!ProPanel1->isVisible());
+    // isHidden, not isVisible: the panel counts as shown even while the window is not.
+    ProPanel1->setVisible(ProPanel1->isHidden());
 }
 
 void TForm1::Button10Click()

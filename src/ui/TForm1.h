@@ -61,7 +61,6 @@ public:
     // The inputs of the batch file as the controls hold them now.
     BatchOptions batchOptions() const;
     QString compileBatchFile() const;
-    QString programFolder() const { return programFolder_; }
     bool isEndRequested() const { return endRequested_; }
 
     // The shared values of the main window.

@@ -31,6 +31,14 @@ QByteArray readBytes(const QString& path)
     return file.readAll();
 }
 
+QStringList optionSetLines(const QStringList& fromLine26, const QString& header)
+{
+    QStringList lines{header};
+    for (int line = 1; line <= 25; ++line)
+        lines << QStringLiteral("0");
+    return lines + fromLine26;
+}
+
 QByteArray crlf(const QStringList& lines)
 {
     QByteArray bytes;

@@ -8,6 +8,10 @@
 // Writes bytes to a file, creating its folder.
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
+// An option-set file's lines: the header, the 25 option flags off, then
+// lines 26 to 35 as given (texts, slider positions, compiler switches).
+QStringList optionSetLines(const QStringList& fromLine26,
+                           const QString& header = QStringLiteral("Modify at your own risk!"));
 // Lines joined with CR LF after each.
 QByteArray crlf(const QStringList& lines);
 

@@ -53,19 +53,8 @@ void tst_MapSelection::startUp(const QString& argument)
     const QString folder = dir_->path() + QLatin1Char('/');
     writeBytes(folder + "settings.builtin",
                crlf({"1", "0", "0", "0", "0", "0", dir_->filePath("q2"), "0", "0", "0"}));
-    QStringList optionSet{"header"};
-    for (int i = 1; i <= 25; ++i)
-        optionSet << "0";
-    optionSet << "0"
-              << "0"
-              << "100"
-              << "40"
-              << "100"
-              << "0"
-              << "196"
-              << "1"
-              << "1"
-              << "1";
+    const QStringList optionSet =
+        optionSetLines({"0", "0", "100", "40", "100", "0", "196", "1", "1", "1"});
     writeBytes(folder + "lastused.builtin", crlf(optionSet));
     form_->FormCreate(argument);
 }

@@ -18,24 +18,13 @@
 
 namespace {
 
-// An option-set file's lines: all flags "0" but the switches, texts "t1"
+// An option-set file's lines: every flag "0", texts "t1"
 // and "t2", positions 10, 20, 30, 40, 50.
 QStringList optionSet(int lineCount)
 {
-    QStringList lines{QStringLiteral("any header")};
-    for (int i = 1; i <= 25; ++i)
-        lines << QStringLiteral("0");
-    lines << "t1"
-          << "t2"
-          << "10"
-          << "20"
-          << "30"
-          << "40"
-          << "50"
-          << "0"
-          << "0"
-          << "0";
-    return lines.mid(0, lineCount);
+    return optionSetLines({"t1", "t2", "10", "20", "30", "40", "50", "0", "0", "0"},
+                          QStringLiteral("any header"))
+        .mid(0, lineCount);
 }
 
 } // namespace

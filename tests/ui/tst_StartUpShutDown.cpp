@@ -22,18 +22,11 @@ QStringList settingsLines(const QString& startChoice, const QString& gameDirecto
     return {startChoice, "1", "0", "1", "0", "3", gameDirectory, "1", "0", "0"};
 }
 
-QStringList optionSetLines(const QString& edit1, const QString& scale)
+// "write plane info to file" on, the rest of the flags off.
+QStringList optionSet(const QString& edit1, const QString& scale)
 {
-    QStringList lines{"Modify at your own risk!"};
-    for (int i = 1; i <= 25; ++i)
-        lines << (i == 2 ? "1" : "0");
-    lines << edit1 << "8" << scale << "0"
-          << "100"
-          << "0"
-          << "196"
-          << "1"
-          << "0"
-          << "1";
+    QStringList lines = optionSetLines({edit1, "8", scale, "0", "100", "0", "196", "1", "0", "1"});
+    lines[2] = QStringLiteral("1");
     return lines;
 }
 
@@ -83,8 +76,8 @@ void tst_StartUpShutDown::init()
 void tst_StartUpShutDown::writeDefaults()
 {
     writeBytes(file("settings.builtin"), crlf(settingsLines("1", "C:\\Quake2")));
-    writeBytes(file("default.builtin"), crlf(optionSetLines("from default", "100")));
-    writeBytes(file("lastused.builtin"), crlf(optionSetLines("from lastused", "0")));
+    writeBytes(file("default.builtin"), crlf(optionSet("from default", "100")));
+    writeBytes(file("lastused.builtin"), crlf(optionSet("from lastused", "0")));
 }
 
 void tst_StartUpShutDown::startUp()
@@ -261,7 +254,7 @@ void tst_StartUpShutDown::autocompileRestored()
 void tst_StartUpShutDown::shortOptionSetFileStillTakesMap()
 {
     writeDefaults();
-    writeBytes(file("lastused.builtin"), crlf(optionSetLines("x", "0").mid(0, 33)));
+    writeBytes(file("lastused.builtin"), crlf(optionSet("x", "0").mid(0, 33)));
     QSignalSpy ended(form_.get(), &TForm1::endRequested);
     form_->FormCreate(QStringLiteral("base1"));
     QCOMPARE(ended.count(), 1);
@@ -282,7 +275,7 @@ void tst_StartUpShutDown::shutDownWritesBothFiles()
     QVERIFY(!form_->isVisible());
     QCOMPARE(ended.count(), 1);
     QCOMPARE(readBytes(file("settings.builtin")), crlf(settingsLines("1", "C:\\Quake2")));
-    QCOMPARE(readBytes(file("lastused.builtin")), crlf(optionSetLines("from lastused", "0")));
+    QCOMPARE(readBytes(file("lastused.builtin")), crlf(optionSet("from lastused", "0")));
 }
 
 void tst_StartUpShutDown::shutDownRoundTrip()
