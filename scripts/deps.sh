@@ -10,6 +10,8 @@ packages=(
     xvfb xauth                       # a virtual display where there is none
     imagemagick xdotool              # screenshot of the main window
     fonts-liberation                 # the program's font (Liberation Sans)
+    dbus-daemon at-spi2-core python3-pyatspi  # tests read the real program's
+                                              # boxes as a screen reader does
 )
 if [[ ${1:-} == --windows ]]; then
     packages+=(
@@ -42,7 +44,17 @@ else
     exit 1
 fi
 
+# A fresh desktop often runs its own package updates at boot: wait for them
+# instead of failing on the package manager's lock.
+wait_for_lock=(-o DPkg::Lock::Timeout=600)
 echo "deps.sh: installing ${missing[*]}"
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+# The package lists have a lock of their own, which update may not wait for.
+for attempt in $(seq 30); do
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get "${wait_for_lock[@]}" update -q && break
+    ((attempt < 30)) || exit 1
+    echo "deps.sh: apt-get update failed; trying again in 10 s (another update may be running)"
+    sleep 10
+done
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+    apt-get "${wait_for_lock[@]}" install -y -q --no-install-recommends "${missing[@]}" </dev/null

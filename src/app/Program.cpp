@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QStyleFactory>
-#include <QTimer>
 
 int runProgram(int argc, char* argv[])
 {
@@ -26,8 +25,10 @@ int runProgram(int argc, char* argv[])
     const QString firstArgument = arguments.size() > 1 ? arguments.at(1) : QString();
 
     TForm1 form1(dialogs, platform::programFolder());
+    // Before the event loop runs this does nothing; start-up's request is
+    // acted on below.
     QObject::connect(&form1, &TForm1::endRequested, &application,
-                     [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); });
+                     [] { QCoreApplication::exit(0); });
     form1.FormCreate(firstArgument);
     TForm2 form2;
     form1.setVerifyWindow(&form2);

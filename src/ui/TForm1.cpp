@@ -473,7 +473,14 @@ QScrollBar* TForm1::slider(int index) const
 
 bool TForm1::handle(const std::function<void()>& step)
 {
-    return runHandler(dialogs_, step);
+    ++handlerDepth_;
+    const bool ranToEnd = runHandler(dialogs_, step);
+    // Only the outermost handler passes the end on: a box or dialog that a
+    // handler shows after the end request runs its own loop, which an exit
+    // would close at once.
+    if (--handlerDepth_ == 0 && endRequested_)
+        emit endRequested();
+    return ranToEnd;
 }
 
 // Configuration panel ---------------------------------------------------
@@ -612,7 +619,9 @@ void TForm1::SpeedButton1Click()
 void TForm1::selectMapFromCommandLine(const QString& argument)
 {
     if (argument.isEmpty()) {
-        SpeedButton1->click();
+        // A program that is about to end asks for no map.
+        if (!endRequested_)
+            SpeedButton1->click();
         return;
     }
     mapName = map::mapNameRule(argument);
@@ -704,7 +713,8 @@ bool TForm1::askPatch(const QString& file)
 void TForm1::requestEnd()
 {
     endRequested_ = true;
-    emit endRequested();
+    if (handlerDepth_ == 0)
+        emit endRequested();
 }
 
 // Presets -------------------------------------------------------------------
@@ -821,14 +831,17 @@ bool TForm1::askCloseWithoutSaving()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    // A folder that cannot be written must not make the program impossible
-    // to close: after the error, the user may leave without saving.
-    if (!handle([this] { FormClose(); }) && !askCloseWithoutSaving()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    requestEnd();
+    handle([this, event] {
+        // A folder that cannot be written must not make the program
+        // impossible to close: after the error, the user may leave without
+        // saving.
+        if (!handle([this] { FormClose(); }) && !askCloseWithoutSaving()) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        requestEnd();
+    });
 }
 
 // Window --------------------------------------------------------------------

@@ -98,8 +98,10 @@ public:
     QCheckBox* checkBox(int number) const;
 
 signals:
-    // The program is to end once control returns to the event loop, without
-    // the shut-down writes.
+    // The program is to end now that control returns to the event loop:
+    // sent once the outermost handler that made the request has run to its
+    // end (at once when none runs), so that every box it still shows is
+    // answered by the user.
     void endRequested();
 
 protected:
@@ -134,6 +136,7 @@ private:
     QString programFolder_;
     TForm2* form2_ = nullptr;
     bool endRequested_ = false;
+    int handlerDepth_ = 0;
     bool placed_ = false;
     QPoint dragOffset_;
     bool dragging_ = false;

@@ -24,6 +24,8 @@ private slots:
     void firstStartOpensMapDialog();
     void patchQuestionEndsProgram_data();
     void patchQuestionEndsProgram();
+    void boxesAfterEndRequest_data();
+    void boxesAfterEndRequest();
 
 private:
     void install();
@@ -164,6 +166,131 @@ void tst_ProgramRun::patchQuestionEndsProgram()
     QCOMPARE(readBytes(programFile("lastused.builtin")), lastUsed);
     QCOMPARE(readBytes(programFile("settings.builtin")),
              patched ? crlf({"1", "0", "0", "0", "0", "0", "C:\\Quake2", "0", "0", "0"}) : seven);
+}
+
+namespace {
+
+// One box as the user meets it: title, text ({P} for the program folder)
+// and the key that answers it.
+struct Box {
+    QString title, text, key;
+};
+
+const QString patchText = QStringLiteral(
+    "Error loading {P}%1. This is most likely a version incompatability. Patch {P}%1?");
+
+Box patchQuestion(const QString& file, const QString& key)
+{
+    return {"Confirm", patchText.arg(file), key};
+}
+
+Box errorBox(const QString& text)
+{
+    return {"Brushwright", text, "Return"};
+}
+
+QByteArray optionSetOfLength(int count, const QString& scale = QStringLiteral("100"))
+{
+    return crlf(
+        optionSetLines({"0", "0", scale, "40", "100", "0", "196", "1", "1", "1"}).mid(0, count));
+}
+
+QByteArray settingsOfLength(int count)
+{
+    return crlf(
+        QStringList{"1", "0", "0", "0", "0", "0", "C:\\Quake2", "0", "0", "0"}.mid(0, count));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Box)
+
+void tst_ProgramRun::boxesAfterEndRequest_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("lastUsed");
+    QTest::addColumn<QByteArray>("preset");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QList<Box>>("boxes");
+    QTest::addColumn<QString>("patched");
+
+    const QByteArray settings = settingsOfLength(10);
+    const Box lastUsedNo = patchQuestion("lastused.builtin", "Escape");
+    const Box lastUsedYes = patchQuestion("lastused.builtin", "Return");
+    const Box settingsNo = patchQuestion("settings.builtin", "Escape");
+    QTest::newRow("30 lines, No") << settings << optionSetOfLength(30) << QByteArray() << ""
+                                  << QList<Box>{lastUsedNo,
+                                                errorBox("List index out of bounds (30)")}
+                                  << "";
+    QTest::newRow("20 lines, Yes")
+        << settings << optionSetOfLength(20) << QByteArray() << ""
+        << QList<Box>{lastUsedYes, errorBox("List index out of bounds (26)")} << "lastused.builtin";
+    QTest::newRow("short settings, no lastused")
+        << settingsOfLength(7) << QByteArray() << QByteArray() << ""
+        << QList<Box>{settingsNo, errorBox("Cannot open file {P}lastused.builtin.")} << "";
+    QTest::newRow("short settings, short option set")
+        << settingsOfLength(7) << optionSetOfLength(33) << QByteArray() << ""
+        << QList<Box>{settingsNo, lastUsedYes} << "lastused.builtin";
+    QTest::newRow("invalid slider line")
+        << settings << optionSetOfLength(33, "40 ") << QByteArray() << ""
+        << QList<Box>{lastUsedNo, errorBox("'40 ' is not a valid integer value.")} << "";
+    QTest::newRow("load default settings")
+        << settings << optionSetOfLength(36) << optionSetOfLength(30) << "default"
+        << QList<Box>{patchQuestion("default.builtin", "Escape"),
+                      errorBox("List index out of bounds (30)")}
+        << "";
+    QTest::newRow("load preset") << settings << optionSetOfLength(36) << optionSetOfLength(20)
+                                 << "preset"
+                                 << QList<Box>{patchQuestion("short.preset", "Return"),
+                                               errorBox("List index out of bounds (26)")}
+                                 << "short.preset";
+}
+
+void tst_ProgramRun::boxesAfterEndRequest()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, lastUsed);
+    QFETCH(QByteArray, preset);
+    QFETCH(QString, action);
+    QFETCH(QList<Box>, boxes);
+    QFETCH(QString, patched);
+    writeBytes(programFile("settings.builtin"), settings);
+    if (lastUsed.isEmpty())
+        QVERIFY(QFile::remove(programFile("lastused.builtin")));
+    else
+        writeBytes(programFile("lastused.builtin"), lastUsed);
+    if (action == "default")
+        writeBytes(programFile("default.builtin"), preset);
+    if (action == "preset")
+        writeBytes(programFile("short.preset"), preset);
+
+    start({"base1"});
+    if (!action.isEmpty()) {
+        const QString window = display_->waitForWindow("Brushwright");
+        QVERIFY2(!window.isEmpty(), "the main window did not appear");
+        if (action == "default") {
+            display_->click(window, 100, 452); // "load default settings"
+        } else {
+            display_->click(window, 150, 428); // "load preset..."
+            const QString dialog = display_->waitForWindow("load preset");
+            QVERIFY2(!dialog.isEmpty(), "the preset dialog did not open");
+            display_->xdotool({"type", "--delay", "5", programFile("short.preset")});
+            display_->key(dialog, "Return");
+        }
+    }
+    for (const Box& box : boxes) {
+        const QStringList seen = display_->answerBox(box.key);
+        QString text = box.text;
+        text.replace("{P}", dir_->path() + QLatin1Char('/'));
+        QCOMPARE(seen, (QStringList{box.title, text}));
+    }
+    // After the last box the program ends by itself, unsaved.
+    QVERIFY(waitForExit());
+    if (!patched.isEmpty())
+        QVERIFY(readBytes(programFile(patched))
+                    .startsWith("Modify at your own risk! (Patched, v1.02)\r\n"));
+    if (!lastUsed.isEmpty() && patched != "lastused.builtin")
+        QCOMPARE(readBytes(programFile("lastused.builtin")), lastUsed);
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramRun)

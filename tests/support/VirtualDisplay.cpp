@@ -22,10 +22,17 @@ VirtualDisplay::VirtualDisplay()
     if (number.trimmed().isEmpty())
         return;
     name_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+
+    bus_.start(QStringLiteral("dbus-daemon"),
+               {"--session", "--nofork", "--nosyslog", "--print-address=1"});
+    if (bus_.waitForStarted(5000) && bus_.waitForReadyRead(5000))
+        busAddress_ = QString::fromLatin1(bus_.readLine().trimmed());
 }
 
 VirtualDisplay::~VirtualDisplay()
 {
+    bus_.terminate();
+    bus_.waitForFinished(5000);
     server_.terminate();
     server_.waitForFinished(5000);
 }
@@ -36,6 +43,8 @@ QProcessEnvironment VirtualDisplay::environment() const
     environment.insert(QStringLiteral("DISPLAY"), name_);
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress_);
+    environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     return environment;
 }
 
@@ -71,4 +80,24 @@ void VirtualDisplay::key(const QString& window, const QString& keys) const
 {
     xdotool({"windowfocus", "--sync", window});
     xdotool({"key", keys});
+}
+
+QStringList VirtualDisplay::answerBox(const QString& key, int timeoutMs) const
+{
+    QProcess helper;
+    helper.setProcessEnvironment(environment());
+    helper.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList arguments{QStringLiteral(BOXES_SCRIPT), QStringLiteral("Brushwright"),
+                          QString::number(timeoutMs / 1000.0)};
+    if (!key.isEmpty())
+        arguments << key;
+    helper.start(QStringLiteral("/usr/bin/python3"), arguments);
+    if (!helper.waitForFinished(timeoutMs + 15000))
+        return {QStringLiteral("the box helper did not finish")};
+    QStringList lines = QString::fromUtf8(helper.readAll()).split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
+        lines.prepend(QStringLiteral("failed:"));
+    return lines;
 }

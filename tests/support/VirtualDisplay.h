@@ -4,8 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// An Xvfb display of its own for tests that need a real X server, and the
-// xdotool calls that act on it as a user would.
+// An Xvfb display of its own for tests that need a real X server, with a
+// session bus on which programs publish their windows to screen readers,
+// and the xdotool calls that act on it as a user would.
 class VirtualDisplay {
 public:
     VirtualDisplay();
@@ -23,8 +24,14 @@ public:
     QString waitForWindow(const QString& title, int timeoutMs = 15000) const;
     void click(const QString& window, int x, int y) const;
     void key(const QString& window, const QString& keys) const;
+    // The next message box the program shows, found through its
+    // accessibility tree: {title, text}, then answered with the key (none:
+    // left open). On failure, what went wrong.
+    QStringList answerBox(const QString& key, int timeoutMs = 15000) const;
 
 private:
     QProcess server_;
+    QProcess bus_;
     QString name_;
+    QString busAddress_;
 };
