@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing
-# Brushwright need; with --windows, also those that build the Windows
-# program and run it under Wine. apt-get runs only when a package is missing.
+# Brushwright need (Wine and the Windows compiler among them: the tests run
+# batch files in Wine's interpreter, with stand-in compilers built for
+# Windows); with --windows, also what the Windows program needs to draw
+# under Wine. apt-get runs only when a package is missing.
 set -euo pipefail
 
 packages=(
@@ -12,11 +14,12 @@ packages=(
     fonts-liberation                 # the program's font (Liberation Sans)
     dbus-daemon at-spi2-core python3-pyatspi  # tests read the real program's
                                               # boxes as a screen reader does
+    wine wine64                      # runs the batch files, as for a user
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows compiler,
+                                     # also for the stand-in compilers
 )
 if [[ ${1:-} == --windows ]]; then
     packages+=(
-        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows compiler
-        wine wine64                                            # runs the Windows build
         fonts-wine                                             # Wine's Tahoma
         libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 # what Wine's X driver
         libxcomposite1 libxfixes3 libxxf86vm1                  # loads when it draws

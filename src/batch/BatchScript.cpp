@@ -130,7 +130,10 @@ QString escapeCommandLine(const QString& line)
     QString escaped;
     escaped.reserve(line.size());
     bool quoted = false;
-    for (const QChar c : line) {
+    for (QChar c : line) {
+        // A line break would start a command of its own.
+        if (QStringView(u"\r\n\v\f\u0085\u2028\u2029").contains(c))
+            c = QLatin1Char(' ');
         if (c == QLatin1Char('"'))
             quoted = !quoted;
         if (c == QLatin1Char('%')) {

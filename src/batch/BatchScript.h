@@ -22,7 +22,8 @@ QString formatDecimal(double value, QChar separator);
 
 // Makes a line safe for the command interpreter: outside double quotes a
 // caret goes before & | < > and ^; % is doubled everywhere. The programs
-// then receive the text as it was typed.
+// then receive the text as it was typed. A line break (a map file's name
+// may hold one) becomes a blank, so that no text adds a line.
 QString escapeCommandLine(const QString& line);
 
 } // namespace batch

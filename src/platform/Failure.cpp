@@ -24,7 +24,11 @@ Failure Failure::listIndexOutOfBounds(int index)
 
 Failure Failure::notAnInteger(const QString& text)
 {
-    return Failure(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    // A box would lay out a line of millions of digits for many seconds.
+    constexpr qsizetype kept = 100;
+    const QString shown =
+        text.size() <= 3 * kept ? text : text.left(kept) + QChar(0x2026) + text.right(kept);
+    return Failure(QStringLiteral("'%1' is not a valid integer value").arg(shown));
 }
 
 QString errorBoxText(const QString& text)

@@ -16,6 +16,8 @@ public:
     static Failure cannotCreate(const QString& path);
     static Failure cannotStart(const QString& path);
     static Failure listIndexOutOfBounds(int index);
+    // A text of more than a few hundred characters is shown shortened in
+    // its middle.
     static Failure notAnInteger(const QString& text);
 
 private:

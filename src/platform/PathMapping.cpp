@@ -20,6 +20,12 @@ QString driveFolder(QChar letter, const QString& winePrefix)
     const QFileInfo info(entry);
     if (info.isSymLink())
         return info.symLinkTarget();
+    // A prefix that Wine has not started yet has no drive links: it will
+    // make them as it always does.
+    if (!info.exists() && letter.toLower() == QLatin1Char('c'))
+        return winePrefix + QStringLiteral("/drive_c");
+    if (!info.exists() && letter.toLower() == QLatin1Char('z'))
+        return QStringLiteral("/");
     return entry;
 }
 

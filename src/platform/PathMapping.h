@@ -11,7 +11,9 @@ QString localPath(const QString& path);
 
 // The mapping used off Windows, with the Wine prefix given: backslashes
 // become slashes, and a leading drive letter X: becomes the folder that the
-// prefix's dosdevices/x: entry names. A path without a drive is kept.
+// prefix's dosdevices/x: entry names; where that entry is missing (a prefix
+// Wine has not started yet), C: is the prefix's drive_c and Z: the root, as
+// Wine will make them. A path without a drive is kept.
 QString wineLocalPath(const QString& path, const QString& winePrefix);
 
 // WINEPREFIX, else ~/.wine.

@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include "platform/CodePage.h"
 #include "platform/PathMapping.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,12 @@
 #endif
 
 namespace platform {
+
+QStringList batchStartCommand(const QString& fileName)
+{
+    return {QStringLiteral("cmd"), QStringLiteral("/c"),
+            QLatin1Char('"') + fileName + QLatin1Char('"')};
+}
 
 #ifdef _WIN32
 
@@ -34,10 +41,18 @@ QString programFolder()
 
 bool startBatchFile(const QString& path)
 {
-    // The command interpreter splits an unquoted path at its blanks.
-    const QString commandLine =
-        path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
-    return WinExec(commandLine.toLocal8Bit().constData(), SW_SHOW) > 31;
+    const qsizetype cut = path.lastIndexOf(QLatin1Char('\\'));
+    const std::wstring folder = path.left(cut + 1).toStdWString();
+    std::wstring previous(32768, L'\0');
+    previous.resize(GetCurrentDirectoryW(DWORD(previous.size()), previous.data()));
+    // WinExec takes the current folder from the program: the interpreter
+    // starts in the file's folder, which it is not given to read.
+    if (cut < 0 || !SetCurrentDirectoryW(folder.c_str()))
+        return false;
+    const QString commandLine = QStringLiteral("cmd /c \"%1\"").arg(path.mid(cut + 1));
+    const UINT result = WinExec(encodeText(commandLine, CodePage::Ansi).constData(), SW_SHOW);
+    SetCurrentDirectoryW(previous.c_str());
+    return result > 31;
 }
 
 #else
@@ -58,9 +73,14 @@ QString programFolder()
 
 bool startBatchFile(const QString& path)
 {
+    // Wine's start expands %NAME% in a path it is given: it starts the
+    // interpreter instead, in a console window of its own, in the file's
+    // folder.
+    const QFileInfo local(localPath(path));
     return QProcess::startDetached(
         QStringLiteral("wine"),
-        {QStringLiteral("start"), QStringLiteral("/unix"), localPath(path)});
+        {QStringLiteral("start"), QStringLiteral("cmd"), QStringLiteral("/c"), local.fileName()},
+        local.absolutePath());
 }
 
 #endif

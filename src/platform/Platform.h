@@ -14,9 +14,12 @@ QChar decimalSeparator();
 // whatever the current folder is.
 QString programFolder();
 
-// Starts a batch file in a console window of its own and does not wait.
-// On Windows through WinExec; elsewhere through Wine ("wine start /unix").
-// False when it could not be started.
+// Starts a batch file in a console window of its own and does not wait:
+// the command interpreter, started in the file's folder, is given only the
+// file's name. It reads its command line as its own syntax (%NAME%
+// expanded, & splitting), which the folder must not meet. On Windows
+// through WinExec; elsewhere through Wine ("wine start"). False when it
+// could not be started.
 bool startBatchFile(const QString& path);
 
 } // namespace platform

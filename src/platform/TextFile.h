@@ -1,27 +1,34 @@
 #pragma once
 
+#include "platform/CodePage.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// Text files are 8-bit text in the locale's encoding, every line ended by
-// CR LF when written. Paths are the program's own (Windows) paths; errors
-// name them as given.
+// Text files are 8-bit text in a Windows code page (the ANSI one unless a
+// caller says otherwise), every line ended by CR LF when written. Paths are
+// the program's own (Windows) paths; errors name them as given.
 namespace textfile {
+
+using platform::CodePage;
 
 // CR LF, a lone CR or a lone LF end a line; a last line without an end still
 // counts; a zero byte ends the text.
-QStringList splitLines(const QByteArray& bytes);
-QByteArray joinLines(const QStringList& lines);
+QStringList splitLines(const QByteArray& bytes, CodePage page = CodePage::Ansi);
+QByteArray joinLines(const QStringList& lines, CodePage page = CodePage::Ansi);
 
-// Throws Failure "Cannot open file %s".
-QByteArray readFile(const QString& path);
-QStringList readLines(const QString& path);
+// The bytes of a regular file up to its first zero byte, reading no more of
+// it than the first maxLines lines need (all of it when negative). Anything
+// but a regular file (a folder, a pipe, a device) throws Failure "Cannot
+// open file %s", as a file that cannot be opened does.
+QByteArray readFile(const QString& path, int maxLines = -1);
+QStringList readLines(const QString& path, int maxLines = -1);
 
 // Replaces the file whole: a temporary file beside it, then a rename, so a
 // failure at any point leaves the old file as it was. Throws Failure
 // "Cannot create file %s".
 void writeFile(const QString& path, const QByteArray& bytes);
-void writeLines(const QString& path, const QStringList& lines);
+void writeLines(const QString& path, const QStringList& lines, CodePage page = CodePage::Ansi);
 
 } // namespace textfile

@@ -20,6 +20,8 @@ QMessageBox::StandardButton QtDialogs::message(const MessageBoxRequest& request)
 {
     QMessageBox box(request.icon, request.title, request.text, request.buttons,
                     QApplication::activeWindow());
+    // Texts carry file lines and paths: never markup, never images to load.
+    box.setTextFormat(Qt::PlainText);
     if (request.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(request.defaultButton);
     if (request.escapeButton != QMessageBox::NoButton)

@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QWindow>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -194,6 +195,8 @@ constexpr int firstTextLine = 26;
 constexpr int firstSliderLine = 28;
 constexpr int firstSwitchLine = 33;
 constexpr int settingsLineCount = 10;
+// The fields take what the files hold, however long.
+constexpr int unlimitedLength = std::numeric_limits<int>::max();
 
 void placeLabel(QLabel* label, int left, int top)
 {
@@ -291,6 +294,7 @@ void TForm1::createCheckBoxes()
 
     for (const EditLayout& item : editLayouts) {
         auto* edit = new QLineEdit(QStringLiteral("0"), this);
+        edit->setMaxLength(unlimitedLength);
         edit->setGeometry(item.left, item.top, 33, 21);
         this->*item.member = edit;
     }
@@ -346,6 +350,8 @@ void TForm1::createButtonsAndLabels()
     Label1->setGeometry(8, 8, 132, 13);
 
     Label19 = new QLabel(QStringLiteral("warning: no map selected"), this);
+    // It shows a map file's name, which is no markup.
+    Label19->setTextFormat(Qt::PlainText);
     placeLabel(Label19, 8, 24);
     setTextColor(Label19, QColor(255, 0, 0));
 
@@ -401,6 +407,7 @@ void TForm1::createConfigurationPanel()
     Bevel8 = new TBevelLine(TBevelLine::BottomLine, ProPanel1);
     Bevel8->setGeometry(88, 64, 41, 9);
     Edit4 = new QLineEdit(ProPanel1);
+    Edit4->setMaxLength(unlimitedLength);
     Edit4->setGeometry(8, 84, 121, 21);
     Bevel6 = new TBevelLine(TBevelLine::TopLine, ProPanel1);
     Bevel6->setGeometry(8, 112, 121, 9);
@@ -555,7 +562,8 @@ BatchOptions TForm1::batchOptions() const
 
 void TForm1::SaveToBatch(const QString& path)
 {
-    textfile::writeLines(path, batch::batchLines(batchOptions()));
+    // In the code page the command interpreter reads it in.
+    textfile::writeLines(path, batch::batchLines(batchOptions()), platform::CodePage::Oem);
 }
 
 QString TForm1::compileBatchFile() const
@@ -665,7 +673,7 @@ void TForm1::SaveSettings(const QString& path, const QString& header)
 
 void TForm1::LoadSettings(const QString& path)
 {
-    const QStringList lines = textfile::readLines(path);
+    const QStringList lines = textfile::readLines(path, optionSetLines);
 
     // Each box takes its line as soon as it is read; a short file stops the
     // block there and leaves the rest as it was.
@@ -771,7 +779,7 @@ void TForm1::FormCreate(const QString& firstArgument)
 void TForm1::loadProgramSettings()
 {
     const QString path = programFolder_ + QStringLiteral("settings.builtin");
-    const QStringList lines = textfile::readLines(path);
+    const QStringList lines = textfile::readLines(path, settingsLineCount);
     const std::function<void(const QString&)> apply[settingsLineCount] = {
         [this](const QString& l) {
             (l == QLatin1String("0") ? RadioButton1 : RadioButton2)->setChecked(true);

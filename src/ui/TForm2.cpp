@@ -1,5 +1,7 @@
 #include "ui/TForm2.h"
 
+#include "platform/CodePage.h"
+
 #include <QAction>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -39,7 +41,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
 
 void TForm2::setFileText(const QByteArray& bytes)
 {
-    QString text = QString::fromLocal8Bit(bytes);
+    QString text = platform::decodeText(bytes, platform::CodePage::Oem);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     Memo1->setPlainText(text);
@@ -53,7 +55,7 @@ QByteArray TForm2::fileText() const
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text.toLocal8Bit();
+    return platform::encodeText(text, platform::CodePage::Oem);
 }
 
 void TForm2::compile1Click()

@@ -15,7 +15,8 @@ public:
 
     explicit TForm2(QWidget* parent = nullptr);
 
-    // The text as the file holds it; line breaks shown as CR LF.
+    // The batch file's text, in the command interpreter's code page; line
+    // breaks shown as CR LF.
     void setFileText(const QByteArray& bytes);
     // The text as the user left it, ready to be written back unchanged.
     QByteArray fileText() const;

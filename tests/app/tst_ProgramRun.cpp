@@ -12,6 +12,10 @@
 #include <QTest>
 #include <memory>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 class tst_ProgramRun : public QObject {
     Q_OBJECT
 
@@ -22,10 +26,11 @@ private slots:
 
     void compileFromCommandLine();
     void firstStartOpensMapDialog();
+    void firstCompileOfFreshInstall();
     void patchQuestionEndsProgram_data();
     void patchQuestionEndsProgram();
-    void boxesAfterEndRequest_data();
-    void boxesAfterEndRequest();
+    void boxesInTurn_data();
+    void boxesInTurn();
 
 private:
     void install();
@@ -113,7 +118,7 @@ void tst_ProgramRun::compileFromCommandLine()
     display_->click(window, 356, 20); // "compile"
     const QList<QStringList> calls = starts_->calls();
     const QString batch = game + "/baseq2/maps/Brushwright.bat";
-    QCOMPARE(calls, (QList<QStringList>{{"start", "/unix", batch}}));
+    QCOMPARE(calls, QList<QStringList>{StartRecorder::wineStart(batch)});
     const QByteArray text = readBytes(batch);
     QVERIFY(text.startsWith("cls\r\n@echo off\r\necho brushwright v1.02\r\n"));
     QVERIFY(text.contains("\r\nqbsp3 base1\r\nqvis3 base1\r\n"));
@@ -139,6 +144,23 @@ void tst_ProgramRun::firstStartOpensMapDialog()
     display_->click(window, 304, 20); // "cancel"
     QVERIFY(waitForExit());
     QVERIFY(readBytes(programFile("lastused.builtin")).startsWith("Modify at your own risk!\r\n"));
+}
+
+void tst_ProgramRun::firstCompileOfFreshInstall()
+{
+    // The shipped settings name the game's own folder, C:\Quake2: in a Wine
+    // prefix that has never run, its drive_c.
+    const QString prefix = dir_->filePath("prefix");
+    const QString batch = prefix + "/drive_c/Quake2/baseq2/maps/Brushwright.bat";
+    QVERIFY(QDir().mkpath(prefix + "/drive_c/Quake2/baseq2/maps"));
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    start({"base1"});
+    qunsetenv("WINEPREFIX");
+    const QString window = display_->waitForWindow("Brushwright");
+    QVERIFY2(!window.isEmpty(), "the main window did not appear");
+    display_->click(window, 356, 20); // "compile"
+    QCOMPARE(starts_->calls(), QList<QStringList>{StartRecorder::wineStart(batch)});
+    QVERIFY(readBytes(batch).contains("\r\nC:\r\ncd\\Quake2\\baseq2\\maps\r\nqbsp3 "));
 }
 
 void tst_ProgramRun::patchQuestionEndsProgram_data()
@@ -205,7 +227,7 @@ QByteArray settingsOfLength(int count)
 
 Q_DECLARE_METATYPE(Box)
 
-void tst_ProgramRun::boxesAfterEndRequest_data()
+void tst_ProgramRun::boxesInTurn_data()
 {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("lastUsed");
@@ -213,6 +235,7 @@ void tst_ProgramRun::boxesAfterEndRequest_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QList<Box>>("boxes");
     QTest::addColumn<QString>("patched");
+    QTest::addColumn<bool>("ends");
 
     const QByteArray settings = settingsOfLength(10);
     const Box lastUsedNo = patchQuestion("lastused.builtin", "Escape");
@@ -221,32 +244,45 @@ void tst_ProgramRun::boxesAfterEndRequest_data()
     QTest::newRow("30 lines, No") << settings << optionSetOfLength(30) << QByteArray() << ""
                                   << QList<Box>{lastUsedNo,
                                                 errorBox("List index out of bounds (30)")}
-                                  << "";
+                                  << "" << true;
     QTest::newRow("20 lines, Yes")
         << settings << optionSetOfLength(20) << QByteArray() << ""
-        << QList<Box>{lastUsedYes, errorBox("List index out of bounds (26)")} << "lastused.builtin";
+        << QList<Box>{lastUsedYes, errorBox("List index out of bounds (26)")} << "lastused.builtin"
+        << true;
     QTest::newRow("short settings, no lastused")
         << settingsOfLength(7) << QByteArray() << QByteArray() << ""
-        << QList<Box>{settingsNo, errorBox("Cannot open file {P}lastused.builtin.")} << "";
+        << QList<Box>{settingsNo, errorBox("Cannot open file {P}lastused.builtin.")} << "" << true;
     QTest::newRow("short settings, short option set")
         << settingsOfLength(7) << optionSetOfLength(33) << QByteArray() << ""
-        << QList<Box>{settingsNo, lastUsedYes} << "lastused.builtin";
+        << QList<Box>{settingsNo, lastUsedYes} << "lastused.builtin" << true;
     QTest::newRow("invalid slider line")
         << settings << optionSetOfLength(33, "40 ") << QByteArray() << ""
-        << QList<Box>{lastUsedNo, errorBox("'40 ' is not a valid integer value.")} << "";
+        << QList<Box>{lastUsedNo, errorBox("'40 ' is not a valid integer value.")} << "" << true;
     QTest::newRow("load default settings")
         << settings << optionSetOfLength(36) << optionSetOfLength(30) << "default"
         << QList<Box>{patchQuestion("default.builtin", "Escape"),
                       errorBox("List index out of bounds (30)")}
-        << "";
+        << "" << true;
+    // Bad files: each box shows its text as it is, and soon.
+    QTest::newRow("markup in a slider line")
+        << settings << optionSetOfLength(36, "<b>5</b>") << QByteArray() << ""
+        << QList<Box>{errorBox("'<b>5</b>' is not a valid integer value.")} << "" << false;
+    QTest::newRow("2,000,000 digits")
+        << settings << optionSetOfLength(36, QString(2'000'000, '1')) << QByteArray() << ""
+        << QList<Box>{errorBox("'" + QString(100, '1') + QChar(0x2026) + QString(100, '1') +
+                               "' is not a valid integer value.")}
+        << "" << false;
+    QTest::newRow("pipe as lastused.builtin")
+        << settings << QByteArray("<pipe>") << QByteArray() << ""
+        << QList<Box>{errorBox("Cannot open file {P}lastused.builtin.")} << "" << false;
     QTest::newRow("load preset") << settings << optionSetOfLength(36) << optionSetOfLength(20)
                                  << "preset"
                                  << QList<Box>{patchQuestion("short.preset", "Return"),
                                                errorBox("List index out of bounds (26)")}
-                                 << "short.preset";
+                                 << "short.preset" << true;
 }
 
-void tst_ProgramRun::boxesAfterEndRequest()
+void tst_ProgramRun::boxesInTurn()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, lastUsed);
@@ -254,10 +290,12 @@ void tst_ProgramRun::boxesAfterEndRequest()
     QFETCH(QString, action);
     QFETCH(QList<Box>, boxes);
     QFETCH(QString, patched);
+    QFETCH(bool, ends);
     writeBytes(programFile("settings.builtin"), settings);
-    if (lastUsed.isEmpty())
-        QVERIFY(QFile::remove(programFile("lastused.builtin")));
-    else
+    QVERIFY(QFile::remove(programFile("lastused.builtin")));
+    if (lastUsed == "<pipe>")
+        QCOMPARE(mkfifo(QFile::encodeName(programFile("lastused.builtin")).constData(), 0600), 0);
+    else if (!lastUsed.isEmpty())
         writeBytes(programFile("lastused.builtin"), lastUsed);
     if (action == "default")
         writeBytes(programFile("default.builtin"), preset);
@@ -284,12 +322,17 @@ void tst_ProgramRun::boxesAfterEndRequest()
         text.replace("{P}", dir_->path() + QLatin1Char('/'));
         QCOMPARE(seen, (QStringList{box.title, text}));
     }
+    if (!ends) {
+        QVERIFY2(!display_->waitForWindow("Brushwright").isEmpty(), "the main window is missing");
+        QCOMPARE(program_->state(), QProcess::Running);
+        return;
+    }
     // After the last box the program ends by itself, unsaved.
     QVERIFY(waitForExit());
     if (!patched.isEmpty())
         QVERIFY(readBytes(programFile(patched))
                     .startsWith("Modify at your own risk! (Patched, v1.02)\r\n"));
-    if (!lastUsed.isEmpty() && patched != "lastused.builtin")
+    if (!lastUsed.isEmpty() && patched != "lastused.builtin" && lastUsed != "<pipe>")
         QCOMPARE(readBytes(programFile("lastused.builtin")), lastUsed);
 }
 

@@ -78,7 +78,9 @@ done
 [[ -f $maps/Brushwright.bat ]] || fail "no batch file in the maps folder"
 [[ -f $maps/calls.log ]] || fail "the batch file did not run the compilers"
 expected=$'qbsp3\nbase1\n\nqvis3\nbase1\n\nqrad3\n-scale\n1\n-direct\n0.4\n-entity\n1\n-ambient\n0\n-maxlight\n196\nbase1'
-actual=$(tr -d '\r' < "$maps/calls.log")
+actual=$(tr -d '\r' < "$maps/calls.log" | grep -v '^in ')
+grep -qx 'in C:\\Quake 2\\baseq2\\maps' "$maps/calls.log" ||
+    fail "the compilers did not run in the maps folder: $(grep '^in ' "$maps/calls.log")"
 [[ $actual == "$expected"* ]] || fail "the compilers were called as: $actual"
 
 xdotool mousemove --window "$window" 304 20 click 1 # "cancel"

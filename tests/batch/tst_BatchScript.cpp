@@ -307,6 +307,11 @@ void TestBatchScript::userTextIsEscaped_data()
     QTest::newRow("quoted") << "\"a&b%\""
                             << "<x>"
                             << QStringList{"qbsp3 -chop ^<x^> \"a&b%%\"", "quake2 +map \"a&b%%\""};
+    // No text may add a line of its own: line breaks become blanks.
+    QTest::newRow("line breaks") << "a\r\necho INJECTED"
+                                 << "1\n2\r3\u20284"
+                                 << QStringList{"qbsp3 -chop 1 2 3 4 a  echo INJECTED",
+                                                "quake2 +map a  echo INJECTED"};
     QTest::newRow("blanks kept") << "my  map"
                                  << " 64 "
                                  << QStringList{"qbsp3 -chop  64  my  map", "quake2 +map my  map"};

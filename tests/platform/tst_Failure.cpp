@@ -31,6 +31,14 @@ void TestFailure::texts_data()
                              << "'12a' is not a valid integer value";
     QTest::newRow("empty integer")
         << Failure::notAnInteger("").text() << "'' is not a valid integer value";
+    // A box would lay out millions of digits for seconds: only the ends.
+    const QString digits = QString(150, '1') + QString(2'000'000, '5') + QString(150, '9');
+    QTest::newRow("huge integer line") << Failure::notAnInteger(digits).text()
+                                       << "'" + QString(100, '1') + QChar(0x2026) +
+                                              QString(100, '9') + "' is not a valid integer value";
+    QTest::newRow("300 characters kept")
+        << Failure::notAnInteger(QString(300, '7')).text()
+        << "'" + QString(300, '7') + "' is not a valid integer value";
     // Argument text must not be read as a placeholder.
     QTest::newRow("placeholder in path") << Failure::cannotOpen("C:\\%1\\%2 100%.map").text()
                                          << "Cannot open file C:\\%1\\%2 100%.map";

@@ -13,6 +13,7 @@ private slots:
     void wineLocalPath_data();
     void wineLocalPath();
     void prefixFromEnvironment();
+    void prefixNotStartedYet();
 
 private:
     QTemporaryDir prefix;
@@ -91,6 +92,17 @@ void TestPathMapping::prefixFromEnvironment()
     QCOMPARE(mapped, prefix.filePath("drive_c/Quake2/x.bat"));
     QCOMPARE(fallback, QDir::homePath() + "/.wine");
 #endif
+}
+
+void TestPathMapping::prefixNotStartedYet()
+{
+    // Wine makes the drive links when it first runs: until then C: and Z:
+    // are where it will put them, other drives stay unmapped.
+    QTemporaryDir fresh;
+    const QString none = fresh.filePath("never-started");
+    QCOMPARE(platform::wineLocalPath("C:\\Quake2\\x.bat", none), none + "/drive_c/Quake2/x.bat");
+    QCOMPARE(platform::wineLocalPath("z:\\home\\me", none), QString("/home/me"));
+    QCOMPARE(platform::wineLocalPath("D:\\q2", none), none + "/dosdevices/d:/q2");
 }
 
 QTEST_GUILESS_MAIN(TestPathMapping)

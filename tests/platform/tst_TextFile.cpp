@@ -10,6 +10,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -50,6 +51,8 @@ private slots:
     void readLines();
     void readFailure_data();
     void readFailure();
+    void readStopsEarly_data();
+    void readStopsEarly();
     void writeReplacesWhole();
     void writeFailure_data();
     void writeFailure();
@@ -110,6 +113,17 @@ void TestTextFile::readFailure_data()
     QTest::newRow("missing") << dir.filePath("missing.txt");
     QTest::newRow("missing folder") << dir.filePath("none/x.txt");
     QTest::newRow("folder") << dir.path();
+#ifndef _WIN32
+    // Opening a pipe would wait for a writer for good; a device has no end.
+    const QString fifo = dir.filePath("settings.builtin");
+    if (!QFile::exists(fifo))
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QTest::newRow("pipe") << fifo;
+    const QString zero = dir.filePath("lastused.builtin");
+    if (!QFile::exists(zero))
+        QVERIFY(QFile::link("/dev/zero", zero));
+    QTest::newRow("link to a device") << zero;
+#endif
 }
 
 void TestTextFile::readFailure()
@@ -118,6 +132,33 @@ void TestTextFile::readFailure()
     const QString expected = "Cannot open file " + path;
     QCOMPARE(failureOf([&] { textfile::readFile(path); }), expected);
     QCOMPARE(failureOf([&] { textfile::readLines(path); }), expected);
+}
+
+void TestTextFile::readStopsEarly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("maxLines");
+    QTest::addColumn<QStringList>("lines");
+    // Large enough that reading all of it would show: 64 MiB of zero bytes
+    // after a line, or as many lines of text after those wanted.
+    const QByteArray zeros(64 << 20, '\0');
+    QByteArray tail;
+    for (int i = 0; i < 1 << 20; ++i)
+        tail += "garbage line that no reader wants\r\n";
+    QTest::newRow("zero bytes") << "a\r\n" + zeros << -1 << QStringList{"a"};
+    QTest::newRow("after the lines wanted") << "a\rb\n" + tail << 2 << QStringList{"a", "b"};
+    QTest::newRow("fewer lines") << QByteArray("a\r\nb") << 10 << QStringList{"a", "b"};
+}
+
+void TestTextFile::readStopsEarly()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, maxLines);
+    QFETCH(QStringList, lines);
+    const QString path = dir.filePath("big.builtin");
+    put(path, bytes);
+    QCOMPARE(textfile::readLines(path, maxLines), lines);
+    QVERIFY(textfile::readFile(path, maxLines).size() < 1 << 20);
 }
 
 void TestTextFile::writeReplacesWhole()

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -42,7 +43,7 @@ StartRecorder::StartRecorder(const QString& mapsFolder)
     if (!script.open(QIODevice::WriteOnly))
         qFatal("cannot write the stand-in wine");
     script.write("#!/bin/sh\n"
-                 "{ for a in \"$@\"; do printf '%s\\n' \"$a\"; done; echo; }"
+                 "{ for a in \"$@\" \"$PWD\"; do printf '%s\\n' \"$a\"; done; echo; }"
                  " >> \"$(dirname \"$0\")/calls.log\"\n");
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
@@ -89,6 +90,12 @@ int StartRecorder::runs(int expected) const
 #endif
     }
     return count;
+}
+
+QStringList StartRecorder::wineStart(const QString& batchFile)
+{
+    const QFileInfo file(batchFile);
+    return {"start", "cmd", "/c", file.fileName(), file.absolutePath()};
 }
 
 void StartRecorder::makeStartFail()

@@ -9,7 +9,7 @@
 // Sees the compile batch file being started and run.
 //
 // Off Windows the program starts it through Wine: a stand-in "wine" first
-// on PATH logs each start, {"start", "/unix", <local path>}. On Windows the
+// on PATH logs each start, its arguments and its current folder. On Windows the
 // batch file really runs in the command interpreter: stand-in compilers in
 // the maps folder log each call, {"qbsp3", <arguments>...}.
 class StartRecorder {
@@ -24,6 +24,8 @@ public:
     QList<QStringList> calls(int expected = 1, int timeoutMs = 10000) const;
     // The batch file runs seen: one wine start, or one qbsp3 call.
     int runs(int expected = 1) const;
+    // What the stand-in wine logs when the program starts this batch file.
+    static QStringList wineStart(const QString& batchFile);
     // Takes wine off PATH, so that starting fails. Off Windows only.
     void makeStartFail();
 

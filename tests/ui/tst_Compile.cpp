@@ -2,6 +2,7 @@
 #include "RecordingDialogs.h"
 #include "StartRecorder.h"
 #include "TestEnvironment.h"
+#include "platform/CodePage.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <memory>
 
@@ -92,7 +94,7 @@ void tst_Compile::compileWritesAndStarts()
     QCOMPARE(call.constFirst(), QStringLiteral("qbsp3"));
     QCOMPARE(call.constLast(), QStringLiteral("base1"));
 #else
-    QCOMPARE(call, (QStringList{"start", "/unix", batchPath()}));
+    QCOMPARE(call, StartRecorder::wineStart(batchPath()));
 #endif
     QVERIFY(form_->isVisible());
     QCOMPARE(ended.count(), 0);
@@ -124,7 +126,8 @@ void tst_Compile::verifyAndCompileEditedText()
         text.replace(QStringLiteral(" base1\nqvis3"), QStringLiteral(" edited\nqvis3"));
         text.chop(1); // no line break at the end
         form2.Memo1->setPlainText(text);
-        edited = text.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toLocal8Bit();
+        edited = platform::encodeText(text.replace(QStringLiteral("\n"), QStringLiteral("\r\n")),
+                                      platform::CodePage::Oem);
         form2.compile1->trigger();
         return form2.result();
     });
@@ -145,11 +148,17 @@ void tst_Compile::verifyAndCompileEditedText()
 void tst_Compile::verifyUnchangedTextIsWrittenBack()
 {
     form_->CheckBox29->setChecked(true);
-    form_->Edit1->setText(QStringLiteral("a\u00a0b")); // a no-break space must survive
+    // A no-break space and an accent must survive, in the interpreter's
+    // code page.
+    const QString value = QStringLiteral("a\u00a0b J\u00f6rg");
+    form_->Edit1->setText(value);
     form_->CheckBox10->setChecked(true);
     dialogs_.modalAnswers.push_back([](QDialog&) { return int(TForm2::Compile); });
     form_->Button3->click();
     const QByteArray afterCompile = readBytes(batchPath());
+    QVERIFY(
+        afterCompile.contains(" " + platform::encodeText(value, platform::CodePage::Oem) + " "));
+    QCOMPARE(form2_->Memo1->document()->toRawText().count(value), 1);
     form_->SaveToBatch(batchPath());
     QCOMPARE(afterCompile, readBytes(batchPath()));
     QCOMPARE(form2_->fileText(), afterCompile);

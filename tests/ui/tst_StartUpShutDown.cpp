@@ -1,6 +1,7 @@
 // What the main window does when it is created and when it closes.
 #include "RecordingDialogs.h"
 #include "TestEnvironment.h"
+#include "platform/TextFile.h"
 #include "ui/TForm1.h"
 
 #include <QCheckBox>
@@ -283,20 +284,26 @@ void tst_StartUpShutDown::shutDownRoundTrip()
     writeDefaults();
     form_->FormCreate(QStringLiteral("base1"));
     form_->RadioButton1->setChecked(true);
-    form_->Edit4->setText(QStringLiteral("D:\\Games\\Quake2 "));
+    // Accented, and longer than a text field takes by default.
+    const QString game = QStringLiteral("D:\\J\u00f6rg\\") + QString(40'000, 'q') + " ";
+    form_->Edit4->setText(game);
     form_->CheckBox34->setChecked(true);
     form_->Edit3->setText(QStringLiteral(" 8"));
     form_->FormClose();
+    // Line 6 as the Windows program writes it: the ANSI code page.
+    QCOMPARE(textfile::splitLines(readBytes(file("settings.builtin"))).value(6), game);
+    QVERIFY(readBytes(file("settings.builtin"))
+                .contains(platform::encodeText(game, platform::CodePage::Ansi)));
 
     RecordingDialogs dialogs;
     TForm1 next(dialogs, folder_);
     next.FormCreate(QStringLiteral("base1"));
     QVERIFY(next.RadioButton1->isChecked());
-    QCOMPARE(next.gameDirectory, QStringLiteral("D:\\Games\\Quake2 "));
+    QCOMPARE(next.gameDirectory, game);
     QVERIFY(next.CheckBox34->isChecked());
     QCOMPARE(next.Edit3->text(), QStringLiteral(" 8"));
     QCOMPARE(next.Edit1->text(), QStringLiteral("from default"));
-    QCOMPARE(next.OpenDialog2.initialFolder, QStringLiteral("D:\\Games\\Quake2 \\baseq2\\maps"));
+    QCOMPARE(next.OpenDialog2.initialFolder, game + QStringLiteral("\\baseq2\\maps"));
 }
 
 void tst_StartUpShutDown::shutDownUnwritableFolder_data()

@@ -1,0 +1,129 @@
+// "compile" on Linux as a mapper uses it: Wine's real command interpreter
+// runs the batch file, in a prefix that Wine has not started yet, and the
+// stand-in compilers (built for Windows) log how they were called. The
+// batch file's folder lines must reach game folders whose names the
+// interpreter would otherwise misread: accents (the batch file is read in
+// the OEM code page), blanks, "%", "&" and "^".
+#include "RecordingDialogs.h"
+#include "ui/TForm1.h"
+
+#include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_CompileUnderWine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void compile_data();
+    void compile();
+
+private:
+    QTemporaryDir dir_;
+};
+
+namespace {
+
+// The calls logged by the stand-ins beside themselves: name, then arguments.
+QList<QStringList> waitForCalls(const QString& log, int expected)
+{
+    QList<QStringList> calls;
+    const QDeadlineTimer deadline(90000); // the first run makes the prefix
+    while (calls.size() < expected && !deadline.hasExpired()) {
+        QTest::qWait(200);
+        QFile file(log);
+        calls.clear();
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& block : file.readAll().split('\n')) {
+            if (calls.isEmpty() || (block.isEmpty() && !calls.constLast().isEmpty()))
+                calls.append(QStringList());
+            if (!block.isEmpty())
+                calls.last() << QString::fromUtf8(block);
+        }
+        while (!calls.isEmpty() && calls.constLast().isEmpty())
+            calls.removeLast();
+    }
+    return calls;
+}
+
+} // namespace
+
+void tst_CompileUnderWine::initTestCase()
+{
+#ifdef _WIN32
+    QSKIP("the Windows program's batch files run under Wine in tst_Compile");
+#endif
+    QVERIFY2(!QStandardPaths::findExecutable("wine").isEmpty(),
+             "wine is missing: scripts/deps.sh installs it");
+    QVERIFY2(QFile::exists(qEnvironmentVariable("BRUSHWRIGHT_WINDOWS_STANDIN")),
+             "no stand-in compiler for Windows: scripts/deps.sh installs mingw-w64");
+    qputenv("WINEPREFIX", QFile::encodeName(dir_.filePath("prefix")));
+    qputenv("WINEDEBUG", "-all");
+}
+
+void tst_CompileUnderWine::cleanupTestCase()
+{
+    QProcess::execute("wineserver", {"-k"});
+}
+
+void tst_CompileUnderWine::compile_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("accents") << QStringLiteral("J\u00f6rg \u00e9/quake2");
+    QTest::newRow("blank") << "Quake 2";
+    QTest::newRow("%OS%") << "p%OS%x/quake2";
+    QTest::newRow("& and ^") << "a&b^c/quake2";
+}
+
+void tst_CompileUnderWine::compile()
+{
+    QFETCH(QString, folder);
+    const QString game = dir_.filePath(folder);
+    const QString maps = game + "/baseq2/maps";
+    QVERIFY(QDir().mkpath(maps));
+    const QString standIn = qEnvironmentVariable("BRUSHWRIGHT_WINDOWS_STANDIN");
+    for (const char* name : {"qbsp3.exe", "qvis3.exe", "qrad3.exe"})
+        QVERIFY(QFile::copy(standIn, maps + "/" + QLatin1String(name)));
+    QVERIFY(QFile::copy(standIn, game + "/quake2.exe"));
+
+    RecordingDialogs dialogs;
+    TForm1 form(dialogs, dir_.path() + "/");
+    // The game folder as Wine names it: Z: is the root.
+    const QString windowsGame = "Z:" + QString(game).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    form.Edit4->setText(windowsGame);
+    form.mapName = QStringLiteral("base1");
+    // The game runs after a folder change of the batch file's own: only a
+    // right "cd" line finds it.
+    form.CheckBox27->setChecked(true);
+    form.Button3->setEnabled(true);
+    form.Button3->click();
+    QCOMPARE(dialogs.messageTexts(), QStringList());
+
+    const QString inMaps = "in " + windowsGame + "\\baseq2\\maps";
+    const QString light = "-scale 0 -direct 0 -entity 0 -ambient 0 -maxlight 0";
+    const auto call = [](const QString& name, const QString& in, const QString& arguments) {
+        return QStringList{name, in} + arguments.split(' ');
+    };
+    QCOMPARE(waitForCalls(maps + "/calls.log", 3),
+             (QList<QStringList>{
+                 call("qbsp3", inMaps,
+                      "-noprune -nodetail -nomerge -nowater -nocsg -noshare -notjunc base1"),
+                 call("qvis3", inMaps, "-nosort base1"),
+                 call("qrad3", inMaps, "-nopvs " + light + " base1"),
+             }));
+    QCOMPARE(waitForCalls(game + "/calls.log", 1),
+             QList<QStringList>{call("quake2", "in " + windowsGame, "+map base1")});
+}
+
+QTEST_MAIN(tst_CompileUnderWine)
+#include "tst_CompileUnderWine.moc"
