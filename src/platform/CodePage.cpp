@@ -74,12 +74,15 @@ QByteArray encodeText(const QString& text, int codePage)
 {
     if (text.isEmpty())
         return {};
+    // No "best fit": a fullwidth ampersand must not become an "&" that the
+    // batch file's escaping never saw.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
     const auto wide = reinterpret_cast<const wchar_t*>(text.utf16());
-    const int length = WideCharToMultiByte(UINT(codePage), 0, wide, int(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int length = WideCharToMultiByte(UINT(codePage), flags, wide, int(text.size()), nullptr,
+                                           0, nullptr, nullptr);
     QByteArray bytes(length, Qt::Uninitialized);
-    WideCharToMultiByte(UINT(codePage), 0, wide, int(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(UINT(codePage), flags, wide, int(text.size()), bytes.data(), length,
+                        nullptr, nullptr);
     return bytes;
 }
 

@@ -8,6 +8,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 rlimit savedLimit{};
@@ -45,6 +46,16 @@ QByteArray crlf(const QStringList& lines)
     for (const QString& line : lines)
         bytes += line.toLocal8Bit() + "\r\n";
     return bytes;
+}
+
+bool makePipe(const QString& path)
+{
+#ifdef _WIN32
+    Q_UNUSED(path);
+    return false;
+#else
+    return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+#endif
 }
 
 WriteFailure::WriteFailure(const QString& path) : path_(path)

@@ -12,6 +12,8 @@ QByteArray readBytes(const QString& path);
 // lines 26 to 35 as given (texts, slider positions, compiler switches).
 QStringList optionSetLines(const QStringList& fromLine26,
                            const QString& header = QStringLiteral("Modify at your own risk!"));
+// A named pipe, which no writer opens; false where there are none.
+bool makePipe(const QString& path);
 // Lines joined with CR LF after each.
 QByteArray crlf(const QStringList& lines);
 
