@@ -23,6 +23,7 @@ QColor systemColor(SystemColorIndex index)
 {
     const QPalette palette = QGuiApplication::palette();
     switch (index) {
+    case ColorWindowFrame:
     case ColorWindowText:
         return palette.color(QPalette::WindowText);
     case ColorBtnFace:

@@ -6,6 +6,7 @@ namespace platform {
 
 // The Windows system colour indices the program draws with.
 enum SystemColorIndex {
+    ColorWindowFrame = 6,
     ColorWindowText = 8,
     ColorBtnFace = 15,
     ColorBtnShadow = 16,

@@ -271,6 +271,9 @@ void TForm1::createControls()
     // The frame first: everything else lies above it.
     ProBorder1 = new TProBorder(this);
     ProBorder1->setGeometry(QRect(QPoint(), clientSize));
+    ProBorder1->setBevelCtl3D(true);
+    ProBorder1->setBevelOuter(bvRaised);
+    ProBorder1->setBevelWidth(2);
 
     createCheckBoxes();
     createLightControls();
@@ -391,6 +394,8 @@ void TForm1::createConfigurationPanel()
 {
     ProPanel1 = new TProPanel(this);
     ProPanel1->setGeometry(200, 24, 137, 153);
+    ProPanel1->setBevelCtl3D(true);
+    ProPanel1->setBevelWidth(2);
     ProPanel1->setVisible(false);
 
     Label17 = new QLabel(QStringLiteral("on startup, load"), ProPanel1);

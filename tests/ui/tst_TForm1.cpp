@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 #include "app/ProgramFont.h"
 #include "batch/BatchScript.h"
+#include "controls/TProBorder.h"
 #include "controls/TProPanel.h"
 #include "platform/Failure.h"
 #include "platform/Platform.h"
@@ -43,6 +44,7 @@ private slots:
     void otherControls();
     void tabOrder();
     void configurationPanel();
+    void frames();
     void gameDirectoryFollowsEdit4();
     void dragEmptyPartMovesWindow();
 
@@ -309,6 +311,26 @@ void tst_TForm1::configurationPanel()
     QVERIFY(form_->CheckBox1->isChecked());
 }
 
+void tst_TForm1::frames()
+{
+    form_->show();
+    form_->Button6->click();
+    const QImage shot = form_->grab().toImage();
+    const auto is = [&](int x, int y, TColor color) {
+        return shot.pixel(x, y) == toQColor(color).rgb();
+    };
+    // The window's raised edge, two rings; the top-right and bottom-left
+    // corners take the right and bottom colour.
+    QVERIFY(is(0, 0, clBtnHighlight) && is(392, 0, clBtnText) && is(0, 496, clBtnText));
+    QVERIFY(is(1, 1, cl3DLight) && is(391, 1, clBtnShadow) && is(1, 495, clBtnShadow));
+    QVERIFY(is(392, 496, clBtnText) && is(391, 495, clBtnShadow));
+    // The configuration panel's, at its place over the light group.
+    QVERIFY(is(200, 24, clBtnHighlight) && is(336, 24, clBtnText) && is(200, 176, clBtnText));
+    QVERIFY(is(201, 25, cl3DLight) && is(335, 175, clBtnShadow) && is(202, 26, clBtnFace));
+    QCOMPARE(form_->ProBorder1->BevelWidth(), 2);
+    QCOMPARE(form_->ProPanel1->contentsRect(), QRect(2, 2, 133, 149));
+}
+
 void tst_TForm1::gameDirectoryFollowsEdit4()
 {
     form_->show();
@@ -334,8 +356,8 @@ void tst_TForm1::dragEmptyPartMovesWindow()
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     const QPoint before = form_->pos();
     const QPoint empty(150, 395); // beside the "configuration" heading
-    QVERIFY(form_->childAt(empty) == nullptr ||
-            form_->childAt(empty)->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // Only the window's frame is there, and it passes presses on.
+    QCOMPARE(form_->childAt(empty), static_cast<QWidget*>(form_->ProBorder1));
     QTest::mousePress(form_.get(), Qt::LeftButton, Qt::NoModifier, empty);
     QTest::mouseMove(form_.get(), empty + QPoint(30, 20));
     QTest::mouseRelease(form_.get(), Qt::LeftButton, Qt::NoModifier, empty + QPoint(30, 20));
