@@ -6,6 +6,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
+#include "ui/TForm3.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -32,6 +33,8 @@ int runProgram(int argc, char* argv[])
     form1.FormCreate(firstArgument);
     TForm2 form2;
     form1.setVerifyWindow(&form2);
+    TForm3 form3;
+    form1.setAboutWindow(&form3);
 
     // An end request made during start-up ends the program as soon as the
     // event loop runs.

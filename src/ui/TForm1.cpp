@@ -14,6 +14,7 @@
 #include "ui/FolderIcon.h"
 #include "ui/HandlerGuard.h"
 #include "ui/TForm2.h"
+#include "ui/TForm3.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -447,6 +448,7 @@ void TForm1::connectHandlers()
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
@@ -646,6 +648,16 @@ void TForm1::CheckBox35Click()
         Timer1->start();
     else
         Timer1->stop();
+}
+
+// About window --------------------------------------------------------------
+
+void TForm1::Button5Click()
+{
+    handle([this] {
+        if (form3_)
+            dialogs_.execModal(*form3_);
+    });
 }
 
 // Option-set files ----------------------------------------------------------

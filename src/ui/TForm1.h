@@ -19,6 +19,7 @@ class QTimer;
 class QToolButton;
 class TBevelLine;
 class TForm2;
+class TForm3;
 class TProBorder;
 class TProPanel;
 
@@ -35,12 +36,14 @@ public:
     void FormClose();
 
     void setVerifyWindow(TForm2* form2) { form2_ = form2; }
+    void setAboutWindow(TForm3* form3) { form3_ = form3; }
 
     // Handlers, named after their control and event.
     void Button1Click();
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
     void Button6Click();
     void Button7Click();
     void Button8Click();
@@ -135,6 +138,7 @@ private:
     Dialogs& dialogs_;
     QString programFolder_;
     TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
     bool endRequested_ = false;
     int handlerDepth_ = 0;
     bool placed_ = false;
