@@ -20,6 +20,7 @@ class QToolButton;
 class TBevelLine;
 class TForm2;
 class TForm3;
+class TForm4;
 class TProBorder;
 class TProPanel;
 
@@ -37,6 +38,8 @@ public:
 
     void setVerifyWindow(TForm2* form2) { form2_ = form2; }
     void setAboutWindow(TForm3* form3) { form3_ = form3; }
+    // The prompt exists only after start-up; until then a tick only compares.
+    void setPrompt(TForm4* form4) { form4_ = form4; }
 
     // Handlers, named after their control and event.
     void Button1Click();
@@ -56,6 +59,7 @@ public:
     void ScrollBar4Change();
     void ScrollBar5Change();
     void CheckBox35Click();
+    void Timer1Timer();
 
     void SaveToBatch(const QString& path);
     void SaveSettings(const QString& path, const QString& header);
@@ -139,6 +143,7 @@ private:
     QString programFolder_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
     bool endRequested_ = false;
     int handlerDepth_ = 0;
     bool placed_ = false;
