@@ -82,6 +82,15 @@ void VirtualDisplay::key(const QString& window, const QString& keys) const
     xdotool({"key", keys});
 }
 
+bool VirtualDisplay::closeWindow(const QString& window) const
+{
+    QProcess helper;
+    helper.setProcessEnvironment(environment());
+    helper.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(CLOSE_WINDOW_SCRIPT), window});
+    return helper.waitForFinished(10000) && helper.exitStatus() == QProcess::NormalExit &&
+           helper.exitCode() == 0;
+}
+
 QStringList VirtualDisplay::answerBox(const QString& key, int timeoutMs) const
 {
     QProcess helper;
