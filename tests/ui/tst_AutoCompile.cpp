@@ -114,24 +114,13 @@ void tst_AutoCompile::cleanup()
 void tst_AutoCompile::prompt()
 {
     makeWindows(dialogs_);
-    TForm4& f = *form4_;
-    QCOMPARE(f.windowTitle(), QStringLiteral("Brushwright AutoCompile"));
-    QCOMPARE(f.size(), QSize(273, 120));
-    QVERIFY(f.windowFlags() & Qt::WindowCloseButtonHint);
-    QVERIFY(!(f.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(f.Label1->geometry(), QRect(8, 8, 257, 33));
-    // Word-wrapped, the whole text fits its fixed size.
-    QVERIFY(f.Label1->wordWrap());
-    QVERIFY(f.Label1->heightForWidth(257) <= 33);
-    const QList<QPushButton*> buttons{f.Button1, f.Button2, f.Button4};
-    const QStringList captions{"Compile using current settings", "Open Brushwright",
-                               "Turn off AutoCompile"};
-    for (int i = 0; i < buttons.size(); ++i) {
-        QCOMPARE(buttons[i]->geometry(), QRect(8, 40 + 24 * i, 257, 24));
-        QCOMPARE(buttons[i]->text(), captions[i]);
-        if (i > 0)
-            QCOMPARE(buttons[i - 1]->nextInFocusChain(), buttons[i]);
-    }
+    QCOMPARE(form4_->windowTitle(), QStringLiteral("Brushwright AutoCompile"));
+    QCOMPARE(form4_->size(), QSize(273, 120));
+    QVERIFY(
+        !(form4_->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    // Word-wrapped, the whole text fits the label's fixed 257 x 33.
+    QCOMPARE(form4_->Label1->size(), QSize(257, 33));
+    QVERIFY(form4_->Label1->heightForWidth(257) <= 33);
 }
 
 void tst_AutoCompile::detection_data()
