@@ -4,7 +4,6 @@
 #include "TestEnvironment.h"
 #include "VirtualDisplay.h"
 
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -298,18 +297,6 @@ void tst_ProgramRun::boxesAfterEndRequest()
         QCOMPARE(readBytes(programFile("lastused.builtin")), lastUsed);
 }
 
-namespace {
-
-void stamp(const QString& path, const QDateTime& time)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) ||
-        !file.setFileTime(time, QFileDevice::FileModificationTime))
-        qFatal("cannot stamp %s", qPrintable(path));
-}
-
-} // namespace
-
 void tst_ProgramRun::autocompilePromptLeavesForMainWindow_data()
 {
     QTest::addColumn<bool>("closeBox");
@@ -331,7 +318,7 @@ void tst_ProgramRun::autocompilePromptLeavesForMainWindow()
 
     // Saved by the editor: within a tick the prompt is up, and the main
     // window is gone.
-    stamp(map, QDateTime::currentDateTime().addSecs(-3600));
+    stampFile(map, QDateTime::currentDateTime().addSecs(-3600));
     QElapsedTimer saved;
     saved.start();
     const QString prompt = display_->waitForWindow("Brushwright AutoCompile", 1000);
