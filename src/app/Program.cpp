@@ -6,6 +6,8 @@
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
+#include "ui/TForm3.h"
+#include "ui/TForm4.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -19,6 +21,10 @@ int runProgram(int argc, char* argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 #endif
     QApplication::setFont(programFont());
+    // AutoCompile hides the main window while its prompt is up, so the last
+    // visible window may close without the program ending: only the end
+    // request ends it, which closing the main window makes.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     QtDialogs dialogs;
     const QStringList arguments = QApplication::arguments();
@@ -32,6 +38,10 @@ int runProgram(int argc, char* argv[])
     form1.FormCreate(firstArgument);
     TForm2 form2;
     form1.setVerifyWindow(&form2);
+    TForm3 form3;
+    form1.setAboutWindow(&form3);
+    TForm4 form4(form1);
+    form1.setPrompt(&form4);
 
     // An end request made during start-up ends the program as soon as the
     // event loop runs.

@@ -6,6 +6,7 @@
 #include "controls/TProBorder.h"
 #include "controls/TProPanel.h"
 #include "map/MapName.h"
+#include "map/MapWatcher.h"
 #include "platform/FileAge.h"
 #include "platform/Platform.h"
 #include "platform/SystemColors.h"
@@ -14,6 +15,8 @@
 #include "ui/FolderIcon.h"
 #include "ui/HandlerGuard.h"
 #include "ui/TForm2.h"
+#include "ui/TForm3.h"
+#include "ui/TForm4.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -459,6 +462,7 @@ void TForm1::connectHandlers()
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
@@ -471,6 +475,7 @@ void TForm1::connectHandlers()
     connect(ScrollBar4, &QScrollBar::valueChanged, this, &TForm1::ScrollBar4Change);
     connect(ScrollBar5, &QScrollBar::valueChanged, this, &TForm1::ScrollBar5Change);
     connect(CheckBox35, &QCheckBox::toggled, this, &TForm1::CheckBox35Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
 
 QCheckBox* TForm1::checkBox(int number) const
@@ -659,6 +664,38 @@ void TForm1::CheckBox35Click()
         Timer1->start();
     else
         Timer1->stop();
+}
+
+void TForm1::Timer1Timer()
+{
+    handle([this] {
+        const auto mapFileAge = [this] {
+            return platform::fileAge(map::mapFilePath(gameDirectory, mapName));
+        };
+        map::watchTick(mapTimestamp, mapFileAge, [this] {
+            // Ticks during start-up's map dialog come before the prompt exists.
+            if (!form4_)
+                return;
+            hide();
+            // Normal first, so that an already stay-on-top prompt comes above
+            // the windows that went on top since.
+            form4_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            form4_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            form4_->show();
+            form4_->raise();
+            form4_->activateWindow();
+        });
+    });
+}
+
+// About window --------------------------------------------------------------
+
+void TForm1::Button5Click()
+{
+    handle([this] {
+        if (form3_)
+            dialogs_.execModal(*form3_);
+    });
 }
 
 // Option-set files ----------------------------------------------------------

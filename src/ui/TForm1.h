@@ -19,6 +19,8 @@ class QTimer;
 class QToolButton;
 class TBevelLine;
 class TForm2;
+class TForm3;
+class TForm4;
 class TProBorder;
 class TProPanel;
 
@@ -35,12 +37,16 @@ public:
     void FormClose();
 
     void setVerifyWindow(TForm2* form2) { form2_ = form2; }
+    void setAboutWindow(TForm3* form3) { form3_ = form3; }
+    // The prompt exists only after start-up; until then a tick only compares.
+    void setPrompt(TForm4* form4) { form4_ = form4; }
 
     // Handlers, named after their control and event.
     void Button1Click();
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
     void Button6Click();
     void Button7Click();
     void Button8Click();
@@ -53,6 +59,7 @@ public:
     void ScrollBar4Change();
     void ScrollBar5Change();
     void CheckBox35Click();
+    void Timer1Timer();
 
     void SaveToBatch(const QString& path);
     void SaveSettings(const QString& path, const QString& header);
@@ -135,6 +142,8 @@ private:
     Dialogs& dialogs_;
     QString programFolder_;
     TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
     bool endRequested_ = false;
     int handlerDepth_ = 0;
     bool placed_ = false;

@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,6 +28,9 @@ private slots:
     void patchQuestionEndsProgram();
     void boxesInTurn_data();
     void boxesInTurn();
+    void autocompilePromptLeavesForMainWindow_data();
+    void autocompilePromptLeavesForMainWindow();
+    void autocompileDuringStartUpMapDialog();
 
 private:
     void install();
@@ -308,7 +312,7 @@ void tst_ProgramRun::boxesInTurn()
             display_->click(window, 150, 428); // "load preset..."
             const QString dialog = display_->waitForWindow("load preset");
             QVERIFY2(!dialog.isEmpty(), "the preset dialog did not open");
-            display_->xdotool({"type", "--delay", "5", programFile("short.preset")});
+            display_->type(dialog, programFile("short.preset"));
             display_->key(dialog, "Return");
         }
     }
@@ -330,6 +334,78 @@ void tst_ProgramRun::boxesInTurn()
                     .startsWith("Modify at your own risk! (Patched, v1.02)\r\n"));
     if (!lastUsed.isEmpty() && patched != "lastused.builtin" && lastUsed != "<pipe>")
         QCOMPARE(readBytes(programFile("lastused.builtin")), lastUsed);
+}
+
+void tst_ProgramRun::autocompilePromptLeavesForMainWindow_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Open Brushwright") << false;
+    QTest::newRow("close box") << true;
+}
+
+void tst_ProgramRun::autocompilePromptLeavesForMainWindow()
+{
+    QFETCH(bool, closeBox);
+    const QString game = dir_->filePath("quake2");
+    const QString map = game + "/baseq2/maps/base1.map";
+    writeBytes(map, "{\n}\n");
+    const QByteArray settings = crlf({"1", "0", "0", "0", "0", "0", game, "0", "0", "1"});
+    writeBytes(programFile("settings.builtin"), settings);
+    start({"base1"});
+    const QString window = display_->waitForWindow("Brushwright");
+    QVERIFY2(!window.isEmpty(), "the main window did not appear");
+
+    // Saved by the editor: within a tick the prompt is up, and the main
+    // window is gone.
+    stampFile(map, QDateTime::currentDateTime().addSecs(-3600));
+    QElapsedTimer saved;
+    saved.start();
+    const QString prompt = display_->waitForWindow("Brushwright AutoCompile", 1000);
+    QVERIFY2(!prompt.isEmpty(), "no prompt within a second of the save");
+    qInfo("prompt after %lld ms", saved.elapsed());
+    QCOMPARE(display_->xdotool({"search", "--onlyvisible", "--name", "^Brushwright$"}), QString());
+
+    // Hiding the main window, then closing the last window shown, must not
+    // end the program.
+    if (closeBox)
+        QVERIFY(display_->closeWindow(prompt));
+    else
+        display_->click(prompt, 136, 76); // "Open Brushwright"
+    QVERIFY2(!display_->waitForWindow("Brushwright").isEmpty(), "the main window did not return");
+    QCOMPARE(display_->xdotool({"search", "--onlyvisible", "--name", "^Brushwright AutoCompile$"}),
+             QString());
+    QCOMPARE(program_->state(), QProcess::Running);
+
+    // Closed by "cancel" or by the window system, the main window ends it.
+    if (closeBox)
+        QVERIFY(display_->closeWindow(window));
+    else
+        display_->click(window, 304, 20); // "cancel"
+    QVERIFY(waitForExit());
+    QCOMPARE(readBytes(programFile("settings.builtin")), settings);
+}
+
+void tst_ProgramRun::autocompileDuringStartUpMapDialog()
+{
+    // AutoCompile restored on watches the file of the empty map name while
+    // the start-up map dialog is open, before the prompt exists.
+    const QString game = dir_->filePath("quake2");
+    writeBytes(programFile("settings.builtin"),
+               crlf({"1", "0", "0", "0", "0", "0", game, "0", "0", "1"}));
+    start({});
+    const QString dialog = display_->waitForWindow("load uncompiled map");
+    QVERIFY2(!dialog.isEmpty(), "the map dialog did not open");
+    writeBytes(game + "/baseq2/maps/.map", "{\n}\n");
+    QTest::qWait(1200);
+    QCOMPARE(program_->state(), QProcess::Running);
+
+    display_->key(dialog, "Escape");
+    const QString window = display_->waitForWindow("Brushwright");
+    QVERIFY2(!window.isEmpty(), "the main window did not appear");
+    // The change came while the dialog was open: it was taken, not shown.
+    QVERIFY(display_->waitForWindow("Brushwright AutoCompile", 1200).isEmpty());
+    display_->click(window, 304, 20); // "cancel"
+    QVERIFY(waitForExit());
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramRun)

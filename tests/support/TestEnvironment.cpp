@@ -58,6 +58,14 @@ bool makePipe(const QString& path)
 #endif
 }
 
+void stampFile(const QString& path, const QDateTime& time)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) ||
+        !file.setFileTime(time, QFileDevice::FileModificationTime))
+        qFatal("cannot stamp %s", qPrintable(path));
+}
+
 WriteFailure::WriteFailure(const QString& path) : path_(path)
 {
 #ifdef _WIN32

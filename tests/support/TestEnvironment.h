@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -16,6 +17,8 @@ QStringList optionSetLines(const QStringList& fromLine26,
 bool makePipe(const QString& path);
 // Lines joined with CR LF after each.
 QByteArray crlf(const QStringList& lines);
+// Sets a file's last-write time, as a save at that time would.
+void stampFile(const QString& path, const QDateTime& time);
 
 // While it lives, writing the given file fails however it is tried, even as
 // root: a read-only file on Windows, a file-size limit of a few bytes

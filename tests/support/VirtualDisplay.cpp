@@ -76,10 +76,25 @@ void VirtualDisplay::click(const QString& window, int x, int y) const
     xdotool({"click", "1"});
 }
 
+void VirtualDisplay::type(const QString& window, const QString& text) const
+{
+    xdotool({"windowfocus", "--sync", window});
+    xdotool({"type", "--delay", "5", text});
+}
+
 void VirtualDisplay::key(const QString& window, const QString& keys) const
 {
     xdotool({"windowfocus", "--sync", window});
     xdotool({"key", keys});
+}
+
+bool VirtualDisplay::closeWindow(const QString& window) const
+{
+    QProcess helper;
+    helper.setProcessEnvironment(environment());
+    helper.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(CLOSE_WINDOW_SCRIPT), window});
+    return helper.waitForFinished(10000) && helper.exitStatus() == QProcess::NormalExit &&
+           helper.exitCode() == 0;
 }
 
 QStringList VirtualDisplay::answerBox(const QString& key, int timeoutMs) const

@@ -24,6 +24,9 @@ public:
     QString waitForWindow(const QString& title, int timeoutMs = 15000) const;
     void click(const QString& window, int x, int y) const;
     void key(const QString& window, const QString& keys) const;
+    void type(const QString& window, const QString& text) const;
+    // What a window manager's close box does: asks the window to close.
+    bool closeWindow(const QString& window) const;
     // The next message box the program shows, found through its
     // accessibility tree: {title, text}, then answered with the key (none:
     // left open). On failure, what went wrong.
