@@ -17,7 +17,14 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("verify batch file"));
     setSizeGripEnabled(false);
+    // Until the window system tells the frame, assume a thin one.
+    resize(outerSize - QSize(8, 27));
+}
 
+void TForm2::createContents()
+{
+    if (Memo1)
+        return;
     Memo1 = new QPlainTextEdit(this);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -34,13 +41,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     layout->setSpacing(0);
     layout->setMenuBar(MainMenu1);
     layout->addWidget(Memo1);
-
-    // Until the window system tells the frame, assume a thin one.
-    resize(outerSize - QSize(8, 27));
 }
 
 void TForm2::setFileText(const QByteArray& bytes)
 {
+    createContents();
     QString text = platform::decodeText(bytes, platform::CodePage::Oem);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -49,6 +54,8 @@ void TForm2::setFileText(const QByteArray& bytes)
 
 QByteArray TForm2::fileText() const
 {
+    if (!Memo1)
+        return {};
     // The raw text keeps every character (toPlainText would turn no-break
     // spaces into blanks); its paragraph separators are the line breaks.
     QString text = Memo1->document()->toRawText();
@@ -72,6 +79,14 @@ void TForm2::reject()
 {
     // Esc and the close box count as "cancel".
     done(Cancel);
+}
+
+void TForm2::setVisible(bool visible)
+{
+    // Before the window is laid out for showing.
+    if (visible)
+        createContents();
+    QDialog::setVisible(visible);
 }
 
 void TForm2::showEvent(QShowEvent* event)

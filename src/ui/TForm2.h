@@ -24,6 +24,8 @@ public:
     void compile1Click();
     void cancel1Click();
 
+    // Made when the window is first shown or given its text: most runs
+    // never show it, and a menu bar loads the image plug-ins for its icon.
     QPlainTextEdit* Memo1 = nullptr;
     QMenuBar* MainMenu1 = nullptr;
     QAction* compile1 = nullptr;
@@ -31,10 +33,13 @@ public:
 
 public slots:
     void reject() override;
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void createContents();
+
     bool placed_ = false;
 };

@@ -279,6 +279,8 @@ void tst_Compile::verificationWindow()
 {
     TForm2 form;
     QCOMPARE(form.windowTitle(), QStringLiteral("verify batch file"));
+    // Its text area and menu are made when it is first shown.
+    form.show();
     QCOMPARE(form.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(form.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(form.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
