@@ -128,6 +128,22 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
 }
 
+// Printable ASCII and the line ends come out of the converters unchanged,
+// so the usual file is read without one: the first converter opened loads
+// its tables, at start-up. ICU's 949 alone has the won sign where ASCII has
+// the backslash.
+bool keepsPlainAscii(int codePage)
+{
+    return codePage != 949;
+}
+
+bool isPlainAscii(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) {
+        return (c >= 0x20 && c < 0x7f) || c == '\r' || c == '\n' || c == '\t';
+    });
+}
+
 // The bytes of the text in the code page, or nothing when some character
 // would not come back from them.
 std::optional<QByteArray> encodeExactly(const QString& text, const QByteArray& name)
@@ -168,6 +184,8 @@ QByteArray encodeText(const QString& text, int codePage)
 
 QString decodeText(const QByteArray& bytes, int codePage)
 {
+    if (keepsPlainAscii(codePage) && isPlainAscii(bytes))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder(converterName(codePage).constData());
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);

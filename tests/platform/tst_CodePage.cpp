@@ -1,6 +1,7 @@
 // The program's files are read and written in Windows code pages.
 #include "platform/CodePage.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 class tst_CodePage : public QObject {
@@ -12,6 +13,8 @@ private slots:
     void encodeAndDecode_data();
     void encodeAndDecode();
     void earlierUtf8Files();
+    void plainAsciiInEveryCodePage_data();
+    void plainAsciiInEveryCodePage();
 };
 
 Q_DECLARE_METATYPE(platform::LocaleCodePages)
@@ -86,6 +89,35 @@ void tst_CodePage::earlierUtf8Files()
     const QByteArray ansi = platform::encodeText(jorg, platform::CodePage::Ansi);
     QCOMPARE(ansi, QByteArray("Z:\\home\\J\xf6rg"));
     QCOMPARE(platform::decodeText(ansi, platform::CodePage::Ansi), jorg);
+#endif
+}
+
+void tst_CodePage::plainAsciiInEveryCodePage_data()
+{
+    QTest::addColumn<int>("codePage");
+    for (const int page : {437, 720, 737, 775,  850,  852,  855,  857,  862,  866,  874,  932,
+                           936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258})
+        QTest::addRow("%d", page) << page;
+}
+
+void tst_CodePage::plainAsciiInEveryCodePage()
+{
+#ifdef _WIN32
+    QSKIP("the Windows program decodes every file with the system's tables");
+#else
+    // Files of printable ASCII are read without a converter: only right
+    // where the code page's converter gives the same text.
+    QFETCH(int, codePage);
+    QByteArray ascii("\t\r\n");
+    for (char c = 0x20; c < 0x7f; ++c)
+        ascii += c;
+    const QByteArray name =
+        (codePage >= 1250 && codePage <= 1258 ? "windows-" : "cp") + QByteArray::number(codePage);
+    QStringDecoder converter(name.constData());
+    // Text in a code page without a converter (720) is read as Latin-1.
+    const QString expected =
+        converter.isValid() ? QString(converter.decode(ascii)) : QString::fromLatin1(ascii);
+    QCOMPARE(platform::decodeText(ascii, codePage), expected);
 #endif
 }
 
