@@ -1,4 +1,5 @@
 #include "batch/BatchScript.h"
+#include "batch/LightValues.h"
 #include "platform/TextFile.h"
 
 #include <QLocale>
@@ -60,6 +61,8 @@ private slots:
     void formatDecimal_data();
     void formatDecimal();
     void formatDecimalHundredths();
+    void readoutIsTheGeneralForm_data();
+    void readoutIsTheGeneralForm();
     void lightUsesPointInAnyLocale_data();
     void lightUsesPointInAnyLocale();
 };
@@ -414,6 +417,29 @@ void TestBatchScript::formatDecimalHundredths()
             expected += '.' + cents;
         QCOMPARE(batch::formatDecimal(position / 100.0, '.'), expected);
     }
+}
+
+void TestBatchScript::readoutIsTheGeneralForm_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::newRow("point") << QChar('.');
+    QTest::newRow("comma") << QChar(',');
+}
+
+void TestBatchScript::readoutIsTheGeneralForm()
+{
+    // The read-outs write whole hundredths themselves; every position of
+    // every slider, and values between hundredths, read as the general form.
+    QFETCH(QChar, separator);
+    for (int slider = 0; slider < 4; ++slider) {
+        for (int position = 0; position <= 255; ++position) {
+            const double value = light::value(slider, position);
+            QCOMPARE(light::readout(slider, value, separator),
+                     batch::formatDecimal(value, separator));
+        }
+    }
+    for (const double value : {-0.25, -3.0, 1.0 / 3.0, 0.005, 2.675, 1e-9, 123456789.01})
+        QCOMPARE(light::readout(0, value, separator), batch::formatDecimal(value, separator));
 }
 
 void TestBatchScript::lightUsesPointInAnyLocale_data()
