@@ -43,10 +43,37 @@ qint32 fileAge(const QString& path)
 
 #else
 
+namespace {
+
+bool statPath(const QString& local, struct stat& info)
+{
+    return ::stat(QFile::encodeName(local).constData(), &info) == 0;
+}
+
+// AutoCompile looks the map up twice a tick: one call each, through the
+// prefix's drive entry. Where that entry exists its answer is final; only a
+// prefix that Wine has not run in yet, which has none, takes the mapping's
+// defaults.
+bool lookUp(const QString& path, struct stat& info)
+{
+    const QString prefix = platform::winePrefix();
+    const QString entry = platform::wineDriveEntry(path, prefix);
+    if (!entry.isEmpty()) {
+        if (statPath(platform::wineLinkPath(path, prefix), info))
+            return true;
+        struct stat entryInfo {};
+        if (::lstat(QFile::encodeName(entry).constData(), &entryInfo) == 0)
+            return false;
+    }
+    return statPath(platform::wineLocalPath(path, prefix), info);
+}
+
+} // namespace
+
 qint32 fileAge(const QString& path)
 {
     struct stat info {};
-    if (::stat(QFile::encodeName(platform::localPath(path)).constData(), &info) != 0)
+    if (!lookUp(path, info))
         return -1;
     if (S_ISDIR(info.st_mode))
         return -1;

@@ -13,10 +13,20 @@ bool startsWithDrive(const QString& path)
            path.at(0).unicode() < 128;
 }
 
-QString driveFolder(QChar letter, const QString& winePrefix)
+// What follows the drive, with slashes, from a slash on.
+QString afterDrive(const QString& path)
 {
-    const QString entry =
-        winePrefix + QStringLiteral("/dosdevices/") + letter.toLower() + QLatin1Char(':');
+    QString rest = path.mid(2);
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!rest.startsWith(QLatin1Char('/')))
+        rest.prepend(QLatin1Char('/'));
+    return rest;
+}
+
+QString driveFolder(const QString& path, const QString& winePrefix)
+{
+    const QString entry = wineDriveEntry(path, winePrefix);
+    const QChar letter = path.at(0);
     const QFileInfo info(entry);
     if (info.isSymLink())
         return info.symLinkTarget();
@@ -33,19 +43,31 @@ QString driveFolder(QChar letter, const QString& winePrefix)
 
 QString wineLocalPath(const QString& path, const QString& winePrefix)
 {
-    QString mapped = path;
-    mapped.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!startsWithDrive(mapped))
-        return mapped;
-    QString folder = driveFolder(mapped.at(0), winePrefix);
+    if (!startsWithDrive(path)) {
+        QString mapped = path;
+        return mapped.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    }
+    QString folder = driveFolder(path, winePrefix);
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
-    QString rest = mapped.mid(2);
-    if (!rest.startsWith(QLatin1Char('/')))
-        rest.prepend(QLatin1Char('/'));
+    const QString rest = afterDrive(path);
     if (folder == QLatin1String("/"))
         return rest;
     return folder + rest;
+}
+
+QString wineDriveEntry(const QString& path, const QString& winePrefix)
+{
+    if (!startsWithDrive(path))
+        return {};
+    return winePrefix + QStringLiteral("/dosdevices/") + path.at(0).toLower() + QLatin1Char(':');
+}
+
+QString wineLinkPath(const QString& path, const QString& winePrefix)
+{
+    if (!startsWithDrive(path))
+        return {};
+    return wineDriveEntry(path, winePrefix) + afterDrive(path);
 }
 
 QString winePrefix()

@@ -16,6 +16,12 @@ QString localPath(const QString& path);
 // Wine will make them. A path without a drive is kept.
 QString wineLocalPath(const QString& path, const QString& winePrefix);
 
+// The prefix's entry for the path's drive, "<prefix>/dosdevices/x:", and
+// the path through it, which the kernel follows as Wine does: one look-up
+// where wineLocalPath makes several. Both empty for a path without a drive.
+QString wineDriveEntry(const QString& path, const QString& winePrefix);
+QString wineLinkPath(const QString& path, const QString& winePrefix);
+
 // WINEPREFIX, else ~/.wine.
 QString winePrefix();
 

@@ -33,6 +33,8 @@ private slots:
     void twoSecondSteps_data();
     void twoSecondSteps();
     void notAFile();
+    void throughWinePrefix_data();
+    void throughWinePrefix();
 
 private:
     void touch(const QString& path, const QDateTime& time);
@@ -153,6 +155,61 @@ void TestFileAge::notAFile()
     QCOMPARE(platform::fileAge(dir.filePath("missing.map")), -1);
     QCOMPARE(platform::fileAge(dir.filePath("missing/x.map")), -1);
     QCOMPARE(platform::fileAge(QString()), -1);
+}
+
+void TestFileAge::throughWinePrefix_data()
+{
+#ifdef _WIN32
+    QSKIP("the Windows program reads Windows paths as they are");
+#endif
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("found");
+
+    // Drive links as Wine makes them, an absolute one, one whose folder is
+    // gone, and a prefix that Wine has not run in yet (no links at all).
+    QDir root(dir.path());
+    for (const char* folder : {"wine/dosdevices", "wine/drive_c/Quake2/maps", "games/q2/maps",
+                               "fresh/drive_c/Quake2/maps"})
+        QVERIFY(root.mkpath(folder));
+    QVERIFY(QFile::link("../drive_c", dir.filePath("wine/dosdevices/c:")));
+    QVERIFY(QFile::link(dir.filePath("games/q2"), dir.filePath("wine/dosdevices/d:")));
+    QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("wine/dosdevices/e:")));
+    QVERIFY(QFile::link("/", dir.filePath("wine/dosdevices/z:")));
+    const QDateTime when(QDate(2020, 6, 15), QTime(13, 45, 31));
+    for (const char* file : {"wine/drive_c/Quake2/maps/a.map", "games/q2/maps/b.map",
+                             "fresh/drive_c/Quake2/maps/a.map"})
+        touch(dir.filePath(file), when);
+
+    const QString wine = dir.filePath("wine");
+    const QString fresh = dir.filePath("fresh");
+    QString rooted = dir.filePath("games/q2/maps/b.map");
+    rooted.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    QTest::newRow("relative link") << wine << "C:\\Quake2\\maps\\a.map" << true;
+    QTest::newRow("absolute link") << wine << "d:\\maps\\b.map" << true;
+    QTest::newRow("root drive") << wine << "Z:" + rooted << true;
+    QTest::newRow("missing file") << wine << "C:\\Quake2\\maps\\none.map" << false;
+    QTest::newRow("folder") << wine << "C:\\Quake2\\maps" << false;
+    QTest::newRow("drive folder gone") << wine << "E:\\maps\\b.map" << false;
+    QTest::newRow("no such drive") << wine << "F:\\a.map" << false;
+    QTest::newRow("new prefix, C:") << fresh << "C:\\Quake2\\maps\\a.map" << true;
+    QTest::newRow("new prefix, Z:") << fresh << "Z:" + rooted << true;
+    QTest::newRow("new prefix, D:") << fresh << "D:\\maps\\b.map" << false;
+}
+
+void TestFileAge::throughWinePrefix()
+{
+    QFETCH(QString, prefix);
+    QFETCH(QString, path);
+    QFETCH(bool, found);
+    const QByteArray previous = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", prefix.toLocal8Bit());
+    const qint32 age = platform::fileAge(path);
+    if (previous.isNull())
+        qunsetenv("WINEPREFIX");
+    else
+        qputenv("WINEPREFIX", previous);
+    QCOMPARE(qint64(age), found ? qint64(0x50CF6DAF) : qint64(-1));
 }
 
 QTEST_GUILESS_MAIN(TestFileAge)
