@@ -30,9 +30,12 @@ void tst_TForm3::window()
     QCOMPARE(form3.size(), QSize(201, 153));
     QVERIFY(!(form3.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(form3.Label2->text(), QStringLiteral("v1.02"));
-    // Every line sized to its text and whole inside the window.
-    for (const QLabel* label : form3.findChildren<QLabel*>())
+    // Every line sized to its text, as it is shown, and whole inside the window.
+    form3.show();
+    for (const QLabel* label : form3.findChildren<QLabel*>()) {
+        QCOMPARE(label->size(), label->sizeHint());
         QVERIFY2(label->geometry().right() < 201 - 4, qPrintable(label->text()));
+    }
 }
 
 void tst_TForm3::aboutTwiceShowsTheSameWindow()
