@@ -145,6 +145,7 @@ void tst_TForm1::window()
     QVERIFY(form_->windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(!form_->Timer1->isActive());
     QCOMPARE(form_->Timer1->interval(), 500);
+    QCOMPARE(form_->Timer1->timerType(), Qt::PreciseTimer);
     QCOMPARE(form_->gameDirectory, QString());
     QCOMPARE(form_->mapName, QString());
     QCOMPARE(form_->mapTimestamp, 0);
