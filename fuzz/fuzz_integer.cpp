@@ -6,6 +6,8 @@
 #include "settings/SettingsText.h"
 
 #include <QRegularExpression>
+#include <limits>
+#include <optional>
 
 namespace {
 

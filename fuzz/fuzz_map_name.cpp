@@ -3,6 +3,8 @@
 #include "FuzzSupport.h"
 #include "map/MapName.h"
 
+#include <algorithm>
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(fuzz::bytesOf(data, size));

@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <algorithm>
+#include <optional>
 
 namespace {
 
