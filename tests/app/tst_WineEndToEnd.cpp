@@ -145,7 +145,7 @@ void tst_WineEndToEnd::compile_data()
 
     const QString quake2 = "C:\\Quake2";
     const QString maps = quake2 + "\\baseq2\\maps";
-    QTest::newRow("first worked example")
+    QTest::newRow("full build, then the game")
         << quake2 << "base1" << QStringList{"1", "1", "1", "0", "0", "2", quake2, "1", "0", "0"}
         << optionSet("1010011101100010010010101",
                      {"240", "4", "100", "40", "100", "5", "196", "1", "1", "1"})
@@ -158,7 +158,7 @@ void tst_WineEndToEnd::compile_data()
                  call("quake2", quake2, "+map base1"), waitForKey};
 
     const QString games = "D:\\Games\\Quake2";
-    QTest::newRow("second worked example, deathmatch clicked")
+    QTest::newRow("second drive, pauses, deathmatch clicked")
         << games << "dm1" << QStringList{"1", "0", "1", "0", "0", "0", games, "1", "1", "0"}
         << optionSet("0000000000000000000000000", plainSliders + QStringList{"1", "1", "0"}) << true
         << Calls{call("qbsp3", games + "\\baseq2\\maps",
