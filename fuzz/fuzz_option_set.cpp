@@ -34,7 +34,7 @@ QCheckBox* boxOfLine(const TForm1& form, int line)
     return line <= 25 ? form.checkBox(line) : form.checkBox(30 + line - 33);
 }
 
-// Loads the file with a window of its own, the patch question answered.
+// Loads the file as "load preset..." does, the patch question answered.
 void load(const QString& path, QMessageBox::StandardButton answer, RecordingDialogs& dialogs,
           TForm1& form)
 {
@@ -42,7 +42,7 @@ void load(const QString& path, QMessageBox::StandardButton answer, RecordingDial
     runHandler(dialogs, [&] { form.LoadSettings(path); });
 }
 
-void checkBoxes(const RecordingDialogs& dialogs, const QString& path, bool isShort)
+void checkMessages(const RecordingDialogs& dialogs, const QString& path, bool isShort)
 {
     const QString question = QStringLiteral("Error loading %1. This is most likely a version "
                                             "incompatability. Patch %1?")
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RecordingDialogs dialogs;
         TForm1 form(dialogs, folder);
         load(path, QMessageBox::No, dialogs, form);
-        checkBoxes(dialogs, path, isShort);
+        checkMessages(dialogs, path, isShort);
         fuzz::check(form.isEndRequested() == isShort, "a short file ends the program");
         fuzz::check(fuzz::readFile(path) == bytes, "a file is changed only on Yes");
         const bool loadedToEnd = dialogs.messages.size() == (isShort ? 1 : 0);
@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RecordingDialogs dialogs;
         TForm1 form(dialogs, folder);
         load(path, QMessageBox::Yes, dialogs, form);
-        checkBoxes(dialogs, path, true);
+        checkMessages(dialogs, path, true);
         const QStringList patched = textfile::readLines(path);
         fuzz::check(patched.size() == fileLines &&
                         patched[0] == QLatin1String("Modify at your own risk! (Patched, v1.02)"),

@@ -78,7 +78,7 @@ QList<QByteArray> normalized(const QStringList& lines)
     return result;
 }
 
-void checkBoxes(const RecordingDialogs& dialogs, const QString& path, bool isShort)
+void checkMessages(const RecordingDialogs& dialogs, const QString& path, bool isShort)
 {
     const QString question = QStringLiteral("Error loading %1. This is most likely a version "
                                             "incompatability. Patch %1?")
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         dialogs.messageAnswers = {QMessageBox::No};
         TForm1 form(dialogs, folder);
         form.FormCreate(QStringLiteral("base1"));
-        checkBoxes(dialogs, path, isShort);
+        checkMessages(dialogs, path, isShort);
         fuzz::check(form.isEndRequested() == isShort, "a short file ends the program");
         fuzz::check(fuzz::readFile(path) == bytes, "a file is changed only on Yes");
         checkControls(form, lines);
@@ -151,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         dialogs.messageAnswers = {QMessageBox::Yes};
         TForm1 form(dialogs, folder);
         form.FormCreate(QStringLiteral("base1"));
-        checkBoxes(dialogs, path, true);
+        checkMessages(dialogs, path, true);
         const QList<QByteArray> patched = fuzz::rawLines(fuzz::readFile(path));
         fuzz::check(patched.size() == fileLines &&
                         patched.mid(0, lines.size()) == normalized(lines),
