@@ -3,7 +3,8 @@
 # Brushwright need (Wine and the Windows compiler among them: the tests run
 # batch files in Wine's interpreter, with stand-in compilers built for
 # Windows); with --windows, also what the Windows program needs to draw
-# under Wine. apt-get runs only when a package is missing.
+# under Wine; with --fuzz, clang and libFuzzer. apt-get runs only when a
+# package is missing.
 set -euo pipefail
 
 packages=(
@@ -24,6 +25,9 @@ if [[ ${1:-} == --windows ]]; then
         libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 # what Wine's X driver
         libxcomposite1 libxfixes3 libxxf86vm1                  # loads when it draws
     )
+fi
+if [[ ${1:-} == --fuzz ]]; then
+    packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 fi
 
 missing=()

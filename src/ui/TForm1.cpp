@@ -11,15 +11,14 @@
 #include "platform/Platform.h"
 #include "platform/SystemColors.h"
 #include "platform/TextFile.h"
-#include "settings/SettingsText.h"
 #include "ui/FolderIcon.h"
 #include "ui/HandlerGuard.h"
+#include "ui/TForm1Controls.h"
 #include "ui/TForm2.h"
 #include "ui/TForm3.h"
 #include "ui/TForm4.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,169 +34,10 @@
 #include <limits>
 #include <vector>
 
+using namespace form1;
+
 namespace {
 
-const QSize clientSize(393, 497);
-const QString userHeader = QStringLiteral("Modify at your own risk!");
-const QString patchedHeader = QStringLiteral("Modify at your own risk! (Patched, v1.02)");
-
-struct CheckBoxLayout {
-    QCheckBox* TForm1::*member;
-    int left, top, width, tab;
-    const char* caption;
-    const char* hint;
-    bool checked;
-};
-
-// Every check box of the main window, in the order of their numbers.
-const CheckBoxLayout checkBoxLayouts[] = {
-    {&TForm1::CheckBox1, 8, 56, 185, 0, "combine brushlists of child nodes",
-     "qbsp3 -noprune when unchecked", false},
-    {&TForm1::CheckBox2, 8, 72, 185, 1, "write plane info to file", "qbsp3 -glview when checked",
-     false},
-    {&TForm1::CheckBox3, 8, 88, 185, 2, "include detail brushes", "qbsp3 -nodetail when unchecked",
-     false},
-    {&TForm1::CheckBox4, 8, 104, 185, 3, "make all content detail brushes",
-     "qbsp3 -fulldetail when checked", false},
-    {&TForm1::CheckBox5, 8, 120, 185, 4, "only vis enteties", "qbsp3 -onlyents when checked",
-     false},
-    {&TForm1::CheckBox6, 8, 136, 185, 5, "merge shared edges", "qbsp3 -nomerge when unchecked",
-     false},
-    {&TForm1::CheckBox7, 8, 152, 185, 6, "include liquid brushes", "qbsp3 -nowater when unchecked",
-     false},
-    {&TForm1::CheckBox8, 8, 168, 185, 7, "reduce intersecting brushes",
-     "qbsp3 -nocsg when unchecked", false},
-    {&TForm1::CheckBox9, 8, 184, 185, 8, "use vertices from dvertexes array",
-     "qbsp3 -noweld when checked", false},
-    {&TForm1::CheckBox10, 8, 216, 185, 11, "subdivide faces larger than",
-     "qbsp3 -chop x when checked", false},
-    {&TForm1::CheckBox11, 8, 200, 185, 10, "throw out identical edges",
-     "qbsp3 -noshare when unchecked", false},
-    {&TForm1::CheckBox12, 8, 232, 185, 12, "break edges on tjunctions",
-     "qbsp3 -notjunc when unchecked", false},
-    {&TForm1::CheckBox13, 8, 248, 185, 13, "only process world model once",
-     "qbsp3 -noopt when checked", false},
-    {&TForm1::CheckBox14, 8, 264, 185, 14, "only test for leaks", "qbsp3 -leaktest when checked",
-     false},
-    {&TForm1::CheckBox15, 8, 280, 185, 15, "print current status", "qbsp3 -v when checked", false},
-    {&TForm1::CheckBox16, 8, 296, 185, 16, "print entity status",
-     "qbsp3 -verboseentities when checked", false},
-    {&TForm1::CheckBox17, 8, 336, 185, 17, "fast vis job", "qvis3 -fast when checked", false},
-    {&TForm1::CheckBox18, 8, 352, 185, 18, "sort portals by mightsee variable",
-     "qvis3 -nosort when unchecked", false},
-    {&TForm1::CheckBox19, 8, 368, 185, 19, "print current status", "qvis3 -v when checked", false},
-    {&TForm1::CheckBox20, 200, 56, 185, 20, "write light info to disk", "qrad3 -dump when checked",
-     false},
-    {&TForm1::CheckBox21, 200, 72, 185, 21, "light bounce count", "qrad3 -bounce x when checked",
-     false},
-    {&TForm1::CheckBox22, 200, 88, 185, 22, "print current status", "qrad3 -v when checked", false},
-    {&TForm1::CheckBox23, 200, 104, 185, 23, "take five samples instead of one",
-     "qrad3 -extra when checked", false},
-    {&TForm1::CheckBox24, 200, 120, 185, 30, "write plane info to disk",
-     "qrad3 -glview when checked", false},
-    {&TForm1::CheckBox25, 200, 136, 185, 31, "check PVS bit", "qrad3 -nopvs when unchecked", false},
-    {&TForm1::CheckBox26, 200, 376, 185, 32, "threads to use",
-     "for computers with multiple processors", false},
-    {&TForm1::CheckBox27, 200, 392, 185, 34, "run quake ii after compile",
-     "launch quake ii upon completion when checked", false},
-    {&TForm1::CheckBox28, 200, 408, 185, 35, "close on compile",
-     "close brushwright when compile starts when checked", false},
-    {&TForm1::CheckBox29, 200, 424, 185, 48, "show batch file before compile",
-     "open a window showing the batch file before compiling", false},
-    {&TForm1::CheckBox30, 24, 40, 78, 49, "bsp options", "run qbsp3 when checked", true},
-    {&TForm1::CheckBox31, 24, 320, 73, 50, "vis options", "run qvis3 when checked", true},
-    {&TForm1::CheckBox32, 216, 40, 81, 51, "light options", "run qrad3 when checked", true},
-    {&TForm1::CheckBox33, 200, 440, 185, 54, "pause after compiling",
-     "\"press any key to continue\" before closing batch file", false},
-    {&TForm1::CheckBox34, 200, 456, 185, 55, "pause between each process",
-     "\"press any key to continue\" after qbsp3, qvis3, and qrad3", false},
-    {&TForm1::CheckBox35, 200, 472, 185, 56, "autocompile",
-     "whenever map is saved, prompt to compile", false},
-    {&TForm1::CheckBox36, 288, 472, 89, 57, "deathmatch", "run quake ii as deathmatch", false},
-};
-
-struct EditLayout {
-    QLineEdit* TForm1::*member;
-    int left, top, tab;
-};
-
-const EditLayout editLayouts[] = {
-    {&TForm1::Edit1, 160, 214, 9},
-    {&TForm1::Edit2, 352, 70, 25},
-    {&TForm1::Edit3, 352, 374, 33},
-};
-
-struct SliderLayout {
-    QScrollBar* TForm1::*slider;
-    QLabel* TForm1::*caption;
-    QLabel* TForm1::*readout;
-    QFrame* TForm1::*swatch;
-    int top, tab, maximum, pageStep, position;
-    const char* captionText;
-};
-
-const SliderLayout sliderLayouts[] = {
-    {&TForm1::ScrollBar1, &TForm1::Label5, &TForm1::Label12, &TForm1::Panel1, 160, 24, 200, 20, 100,
-     "light scaling"},
-    {&TForm1::ScrollBar2, &TForm1::Label6, &TForm1::Label13, &TForm1::Panel2, 200, 26, 200, 20, 40,
-     "direct light scaling"},
-    {&TForm1::ScrollBar3, &TForm1::Label7, &TForm1::Label14, &TForm1::Panel3, 240, 27, 200, 20, 100,
-     "entity light scaling"},
-    {&TForm1::ScrollBar4, &TForm1::Label8, &TForm1::Label15, &TForm1::Panel4, 280, 28, 100, 10, 0,
-     "ambient light"},
-    {&TForm1::ScrollBar5, &TForm1::Label9, &TForm1::Label16, &TForm1::Panel5, 320, 29, 255, 25, 196,
-     "max light"},
-};
-
-struct ButtonLayout {
-    QPushButton* TForm1::*member;
-    QRect geometry;
-    int tab;
-    const char* caption;
-    bool enabled;
-};
-
-const ButtonLayout buttonLayouts[] = {
-    {&TForm1::Button6, {176, 8, 48, 24}, 46, "menu", true},
-    {&TForm1::Button5, {224, 8, 56, 24}, 45, "about...", true},
-    {&TForm1::Button4, {280, 8, 48, 24}, 39, "cancel", true},
-    {&TForm1::Button3, {328, 8, 57, 24}, 38, "compile", false},
-    {&TForm1::Button2, {8, 416, 104, 24}, 37, "save as preset...", true},
-    {&TForm1::Button1, {112, 416, 80, 24}, 36, "load preset...", true},
-    {&TForm1::Button8, {8, 440, 184, 24}, 52, "load default settings", true},
-    {&TForm1::Button7, {8, 464, 184, 24}, 53, "save as batch file...", false},
-};
-
-struct LabelLayout {
-    QLabel* TForm1::*member;
-    int left, top;
-    const char* caption;
-};
-
-const LabelLayout headingLayouts[] = {
-    {&TForm1::Label10, 200, 360, "misc options"},
-    {&TForm1::Label11, 8, 392, "configuration"},
-};
-
-struct BevelLayout {
-    TBevelLine* TForm1::*member;
-    QRect geometry;
-};
-
-const BevelLayout groupLineLayouts[] = {
-    {&TForm1::Bevel2, {8, 40, 185, 9}},   {&TForm1::Bevel3, {8, 320, 185, 9}},
-    {&TForm1::Bevel4, {200, 40, 185, 9}}, {&TForm1::Bevel1, {200, 360, 185, 9}},
-    {&TForm1::Bevel5, {80, 392, 113, 9}},
-};
-
-// The option-set file: lines 1 to 25 are CheckBox1 to CheckBox25, 26 and 27
-// the two value fields, 28 to 32 the slider positions, 33 to 35 the three
-// compiler switches.
-constexpr int optionSetLines = 36;
-constexpr int firstTextLine = 26;
-constexpr int firstSliderLine = 28;
-constexpr int firstSwitchLine = 33;
-constexpr int settingsLineCount = 10;
 // The fields take what the files hold, however long.
 constexpr int unlimitedLength = std::numeric_limits<int>::max();
 
@@ -219,6 +59,26 @@ void setTextColor(QLabel* label, const QColor& color)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
     label->setPalette(palette);
+}
+
+template <std::size_t N>
+void createLabels(TForm1& form, const LabelLayout (&layouts)[N], QWidget* parent)
+{
+    for (const LabelLayout& item : layouts) {
+        auto* label = new QLabel(QString::fromLatin1(item.caption), parent);
+        placeLabel(label, item.left, item.top);
+        form.*item.member = label;
+    }
+}
+
+template <std::size_t N>
+void createLines(TForm1& form, const BevelLayout (&layouts)[N], QWidget* parent)
+{
+    for (const BevelLayout& item : layouts) {
+        auto* line = new TBevelLine(item.shape, parent);
+        line->setGeometry(item.geometry);
+        form.*item.member = line;
+    }
 }
 
 } // namespace
@@ -337,34 +197,29 @@ void TForm1::createLightControls()
         readout->setGeometry(320, item.top, 65, 13);
         readout->setAlignment(Qt::AlignRight | Qt::AlignTop);
         this->*item.readout = readout;
-    }
-    // What the change handling would show for the initial positions; the
-    // light values themselves stay 0 until a slider really moves.
-    const char* const readouts[] = {"1", "0.4", "1", "0", "196"};
-    const int greys[] = {127, 51, 127, 0, 196};
-    for (int i = 0; i < light::sliderCount; ++i) {
-        const SliderLayout& item = sliderLayouts[i];
-        (this->*item.readout)->setText(QString::fromLatin1(readouts[i]));
-        setSwatch(this->*item.swatch, greys[i]);
+        // What the change handling would show for the initial position; the
+        // light value itself stays 0 until the slider really moves.
+        readout->setText(QString::fromLatin1(item.initialReadout));
+        setSwatch(swatch, item.initialGrey);
     }
 }
 
 void TForm1::createButtonsAndLabels()
 {
-    Label1 = new QLabel(QStringLiteral("brushwright"), this);
+    Label1 = new QLabel(QString::fromLatin1(titleCaption), this);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    Label1->setGeometry(8, 8, 132, 13);
+    Label1->setGeometry(titleGeometry);
 
-    Label19 = new QLabel(QStringLiteral("warning: no map selected"), this);
+    Label19 = new QLabel(QString::fromLatin1(noMapCaption), this);
     // It shows a map file's name, which is no markup.
     Label19->setTextFormat(Qt::PlainText);
-    placeLabel(Label19, 8, 24);
+    placeLabel(Label19, mapLabelPosition.x(), mapLabelPosition.y());
     setTextColor(Label19, QColor(255, 0, 0));
 
     SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setGeometry(152, 8, 24, 24);
+    SpeedButton1->setGeometry(folderButtonGeometry);
     SpeedButton1->setIcon(openedFolderIcon());
     SpeedButton1->setIconSize(QSize(16, 16));
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
@@ -376,17 +231,10 @@ void TForm1::createButtonsAndLabels()
         button->setAutoDefault(false);
         this->*item.member = button;
     }
-    for (const LabelLayout& item : headingLayouts) {
-        auto* label = new QLabel(QString::fromLatin1(item.caption), this);
-        placeLabel(label, item.left, item.top);
-        this->*item.member = label;
-    }
-    for (const BevelLayout& item : groupLineLayouts) {
-        auto* line = new TBevelLine(TBevelLine::BottomLine, this);
-        line->setGeometry(item.geometry);
-        line->lower();
-        this->*item.member = line;
-    }
+    createLabels(*this, headingLayouts, this);
+    createLines(*this, groupLineLayouts, this);
+    for (const BevelLayout& item : groupLineLayouts)
+        (this->*item.member)->lower();
     ProBorder1->lower();
     // Headings and the master check boxes stand on their group's line and
     // hide it where their text is.
@@ -398,39 +246,35 @@ void TForm1::createButtonsAndLabels()
 void TForm1::createConfigurationPanel()
 {
     ProPanel1 = new TProPanel(this);
-    ProPanel1->setGeometry(200, 24, 137, 153);
+    ProPanel1->setGeometry(panelGeometry);
     ProPanel1->setBevelCtl3D(true);
     ProPanel1->setBevelWidth(2);
     ProPanel1->setVisible(false);
 
-    Label17 = new QLabel(QStringLiteral("on startup, load"), ProPanel1);
-    placeLabel(Label17, 8, 8);
-    Bevel7 = new TBevelLine(TBevelLine::BottomLine, ProPanel1);
-    Bevel7->setGeometry(88, 8, 41, 9);
-    RadioButton1 = new QRadioButton(QStringLiteral("default settings"), ProPanel1);
-    RadioButton1->setGeometry(8, 27, 97, 17);
-    RadioButton2 = new QRadioButton(QStringLiteral("last used settings"), ProPanel1);
-    RadioButton2->setGeometry(8, 44, 105, 17);
-    RadioButton2->setChecked(true);
-    Label18 = new QLabel(QStringLiteral("quake ii location"), ProPanel1);
-    placeLabel(Label18, 8, 64);
-    Bevel8 = new TBevelLine(TBevelLine::BottomLine, ProPanel1);
-    Bevel8->setGeometry(88, 64, 41, 9);
+    createLabels(*this, panelLabelLayouts, ProPanel1);
+    createLines(*this, panelLineLayouts, ProPanel1);
+    for (const RadioLayout& item : panelRadioLayouts) {
+        auto* radio = new QRadioButton(QString::fromLatin1(item.caption), ProPanel1);
+        radio->setGeometry(item.geometry);
+        radio->setChecked(item.checked);
+        this->*item.member = radio;
+    }
     Edit4 = new QLineEdit(ProPanel1);
     Edit4->setMaxLength(unlimitedLength);
-    Edit4->setGeometry(8, 84, 121, 21);
-    Bevel6 = new TBevelLine(TBevelLine::TopLine, ProPanel1);
-    Bevel6->setGeometry(8, 112, 121, 9);
+    Edit4->setGeometry(gameLocationGeometry);
     Button10 = new QPushButton(QStringLiteral("ok"), ProPanel1);
-    Button10->setGeometry(8, 120, 121, 25);
+    Button10->setGeometry(okGeometry);
     Button10->setAutoDefault(false);
 
     // Shown, it covers the top of the light group.
     ProPanel1->raise();
 }
-
 void TForm1::setTabOrder()
 {
+    // The panel's controls take its place in the window's order.
+    std::vector<std::pair<int, QWidget*>> panel{{okTab, Button10}, {gameLocationTab, Edit4}};
+    for (const RadioLayout& item : panelRadioLayouts)
+        panel.emplace_back(item.tab, this->*item.member);
     std::vector<std::pair<int, QWidget*>> order;
     for (const CheckBoxLayout& item : checkBoxLayouts)
         order.emplace_back(item.tab, this->*item.member);
@@ -440,9 +284,10 @@ void TForm1::setTabOrder()
         order.emplace_back(item.tab, this->*item.slider);
     for (const ButtonLayout& item : buttonLayouts)
         order.emplace_back(item.tab, this->*item.member);
-    order.emplace_back(47, ProPanel1);
-    std::sort(order.begin(), order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    order.emplace_back(panelTab, ProPanel1);
+    const auto byTab = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::sort(order.begin(), order.end(), byTab);
+    std::sort(panel.begin(), panel.end(), byTab);
 
     std::vector<QWidget*> chain;
     for (const auto& entry : order) {
@@ -450,14 +295,12 @@ void TForm1::setTabOrder()
             chain.push_back(entry.second);
             continue;
         }
-        for (QWidget* child : {static_cast<QWidget*>(Button10), static_cast<QWidget*>(RadioButton1),
-                               static_cast<QWidget*>(RadioButton2), static_cast<QWidget*>(Edit4)})
-            chain.push_back(child);
+        for (const auto& child : panel)
+            chain.push_back(child.second);
     }
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
-
 void TForm1::connectHandlers()
 {
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -700,200 +543,11 @@ void TForm1::Button5Click()
     });
 }
 
-// Option-set files ----------------------------------------------------------
-
-void TForm1::SaveSettings(const QString& path, const QString& header)
-{
-    QStringList lines{header};
-    for (int number = 1; number <= 25; ++number)
-        lines << settings::flagLine(checkBox(number)->isChecked());
-    lines << Edit1->text() << Edit2->text();
-    for (int index = 0; index < light::sliderCount; ++index)
-        lines << QString::number(slider(index)->value());
-    for (QCheckBox* box : {CheckBox30, CheckBox31, CheckBox32})
-        lines << settings::flagLine(box->isChecked());
-    textfile::writeLines(path, lines);
-}
-
-void TForm1::LoadSettings(const QString& path)
-{
-    const QStringList lines = textfile::readLines(path, optionSetLines);
-
-    // Each box takes its line as soon as it is read; a short file stops the
-    // block there and leaves the rest as it was.
-    std::vector<std::pair<int, QCheckBox*>> guarded;
-    for (int number = 1; number <= 25; ++number)
-        guarded.emplace_back(number, checkBox(number));
-    guarded.emplace_back(firstSwitchLine, CheckBox30);
-    guarded.emplace_back(firstSwitchLine + 1, CheckBox31);
-    guarded.emplace_back(firstSwitchLine + 2, CheckBox32);
-    for (const auto& [line, box] : guarded) {
-        if (line >= lines.size()) {
-            if (askPatch(path))
-                SaveSettings(path, patchedHeader);
-            requestEnd();
-            break;
-        }
-        box->setChecked(settings::flagFromLine(lines[line]));
-    }
-
-    const auto lineAt = [&lines](int index) {
-        if (index >= lines.size())
-            throw Failure::listIndexOutOfBounds(index);
-        return lines[index];
-    };
-    Edit1->setText(lineAt(firstTextLine));
-    Edit2->setText(lineAt(firstTextLine + 1));
-    for (int index = 0; index < light::sliderCount; ++index) {
-        const QString text = lineAt(firstSliderLine + index);
-        const std::optional<qint32> position = settings::integerFromText(text);
-        if (!position)
-            throw Failure::notAnInteger(text);
-        QScrollBar* bar = slider(index);
-        bar->setValue(std::clamp<qint32>(*position, bar->minimum(), bar->maximum()));
-    }
-}
-
-bool TForm1::askPatch(const QString& file)
-{
-    const QString text = QStringLiteral("Error loading ") + file +
-                         QStringLiteral(". This is most likely a version incompatability. Patch ") +
-                         file + QLatin1Char('?');
-    return dialogs_.message(confirmBoxRequest(text, QMessageBox::Yes)) == QMessageBox::Yes;
-}
-
 void TForm1::requestEnd()
 {
     endRequested_ = true;
     if (handlerDepth_ == 0)
         emit endRequested();
-}
-
-// Presets -------------------------------------------------------------------
-
-void TForm1::Button2Click()
-{
-    handle([this] {
-        const std::optional<QString> chosen = dialogs_.fileDialog(SaveDialog1);
-        if (!chosen)
-            return;
-        SaveDialog1.fileName = *chosen;
-        SaveSettings(*chosen, userHeader);
-    });
-}
-
-void TForm1::Button1Click()
-{
-    handle([this] {
-        const std::optional<QString> chosen = dialogs_.fileDialog(OpenDialog1);
-        if (!chosen)
-            return;
-        OpenDialog1.fileName = *chosen;
-        LoadSettings(*chosen);
-    });
-}
-
-void TForm1::Button8Click()
-{
-    handle([this] {
-        ProPanel1->hide();
-        LoadSettings(programFolder_ + QStringLiteral("default.builtin"));
-    });
-}
-
-// Start-up and shut-down ----------------------------------------------------
-
-void TForm1::FormCreate(const QString& firstArgument)
-{
-    handle([this, &firstArgument] {
-        loadProgramSettings();
-        for (int index = 0; index < light::sliderCount; ++index)
-            slider(index)->setValue(0);
-        LoadSettings(programFolder_ + (RadioButton1->isChecked()
-                                           ? QStringLiteral("default.builtin")
-                                           : QStringLiteral("lastused.builtin")));
-        SaveDialog1.initialFolder = programFolder_;
-        OpenDialog1.initialFolder = programFolder_;
-        SaveDialog2.initialFolder = map::mapsFolder(gameDirectory);
-        OpenDialog2.initialFolder = map::mapsFolder(gameDirectory);
-        selectMapFromCommandLine(firstArgument);
-    });
-}
-
-void TForm1::loadProgramSettings()
-{
-    const QString path = programFolder_ + QStringLiteral("settings.builtin");
-    const QStringList lines = textfile::readLines(path, settingsLineCount);
-    const std::function<void(const QString&)> apply[settingsLineCount] = {
-        [this](const QString& l) {
-            (l == QLatin1String("0") ? RadioButton1 : RadioButton2)->setChecked(true);
-        },
-        [this](const QString& l) { CheckBox26->setChecked(settings::flagFromLine(l)); },
-        [this](const QString& l) { CheckBox27->setChecked(settings::flagFromLine(l)); },
-        [this](const QString& l) { CheckBox28->setChecked(settings::flagFromLine(l)); },
-        [this](const QString& l) { CheckBox29->setChecked(settings::flagFromLine(l)); },
-        [this](const QString& l) { Edit3->setText(l); },
-        [this](const QString& l) {
-            Edit4->setText(l);
-            gameDirectory = l;
-        },
-        [this](const QString& l) { CheckBox33->setChecked(settings::flagFromLine(l)); },
-        [this](const QString& l) { CheckBox34->setChecked(settings::flagFromLine(l)); },
-        [this](const QString& l) { CheckBox35->setChecked(settings::flagFromLine(l)); },
-    };
-    for (int line = 0; line < settingsLineCount; ++line) {
-        if (line >= lines.size()) {
-            if (askPatch(path))
-                textfile::writeLines(path, programSettingsLines());
-            requestEnd();
-            return;
-        }
-        apply[line](lines[line]);
-    }
-}
-
-QStringList TForm1::programSettingsLines() const
-{
-    return {
-        RadioButton1->isChecked() ? QStringLiteral("0") : QStringLiteral("1"),
-        settings::flagLine(CheckBox26->isChecked()),
-        settings::flagLine(CheckBox27->isChecked()),
-        settings::flagLine(CheckBox28->isChecked()),
-        settings::flagLine(CheckBox29->isChecked()),
-        Edit3->text(),
-        Edit4->text(),
-        settings::flagLine(CheckBox33->isChecked()),
-        settings::flagLine(CheckBox34->isChecked()),
-        settings::flagLine(CheckBox35->isChecked()),
-    };
-}
-
-void TForm1::FormClose()
-{
-    textfile::writeLines(programFolder_ + QStringLiteral("settings.builtin"),
-                         programSettingsLines());
-    SaveSettings(programFolder_ + QStringLiteral("lastused.builtin"), userHeader);
-}
-
-bool TForm1::askCloseWithoutSaving()
-{
-    const QString text = QStringLiteral("Close Brushwright without saving its settings?");
-    return dialogs_.message(confirmBoxRequest(text, QMessageBox::No)) == QMessageBox::Yes;
-}
-
-void TForm1::closeEvent(QCloseEvent* event)
-{
-    handle([this, event] {
-        // A folder that cannot be written must not make the program
-        // impossible to close: after the error, the user may leave without
-        // saving.
-        if (!handle([this] { FormClose(); }) && !askCloseWithoutSaving()) {
-            event->ignore();
-            return;
-        }
-        event->accept();
-        requestEnd();
-    });
 }
 
 // Window --------------------------------------------------------------------

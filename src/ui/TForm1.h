@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/BatchOptions.h"
+#include "settings/SettingsFile.h"
 #include "ui/Dialogs.h"
 
 #include <QPoint>
@@ -132,8 +133,7 @@ private:
     void mapSelected();
     void compile();
     void loadProgramSettings();
-    QStringList programSettingsLines() const;
-    void loadSliders(const QStringList& lines, const QString& path);
+    settings::ProgramSettings programSettings() const;
     bool askPatch(const QString& file);
     bool askCloseWithoutSaving();
     void requestEnd();
