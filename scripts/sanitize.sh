@@ -19,4 +19,6 @@ cmake --build build-asan
 
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1
+# Leaks that are the system libraries' own, not ours.
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
 exec ctest --test-dir build-asan --output-on-failure --no-tests=error

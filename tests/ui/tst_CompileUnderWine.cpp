@@ -114,7 +114,14 @@ void tst_CompileUnderWine::compile()
     const auto call = [](const QString& name, const QString& in, const QString& arguments) {
         return QStringList{name, in} + arguments.split(' ');
     };
-    QCOMPARE(waitForCalls(maps + "/calls.log", 3),
+    const QList<QStringList> compilers = waitForCalls(maps + "/calls.log", 3);
+    if (compilers.size() != 3) {
+        // Which line the interpreter stopped at, when it did.
+        QFile batch(maps + "/Brushwright.bat");
+        if (batch.open(QIODevice::ReadOnly))
+            qWarning().noquote() << "batch file:\n" << batch.readAll();
+    }
+    QCOMPARE(compilers,
              (QList<QStringList>{
                  call("qbsp3", inMaps,
                       "-noprune -nodetail -nomerge -nowater -nocsg -noshare -notjunc base1"),
