@@ -128,13 +128,17 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
 }
 
-// Printable ASCII and the line ends come out of the converters unchanged,
-// so the usual file is read without one: the first converter opened loads
-// its tables, at start-up. ICU's 949 alone has the won sign where ASCII has
-// the backslash.
+// Printable ASCII and the line ends come out of these code pages'
+// converters unchanged, so the usual file is read without one: the first
+// converter opened loads its tables, at start-up. Not ICU's 949, which has
+// the won sign where ASCII has the backslash, nor any page outside the
+// locale table, EBCDIC's among them.
 bool keepsPlainAscii(int codePage)
 {
-    return codePage != 949;
+    static constexpr int pages[] = {437, 720, 737, 775, 850, 852, 855,
+                                    857, 862, 866, 874, 932, 936, 950};
+    return (codePage >= 1250 && codePage <= 1258) ||
+           std::find(std::begin(pages), std::end(pages), codePage) != std::end(pages);
 }
 
 bool isPlainAscii(const QByteArray& bytes)
