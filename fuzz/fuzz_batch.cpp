@@ -5,14 +5,16 @@
 // handed the texts as they were typed.
 //
 // Input: fields divided by the byte 0x1F: check boxes 1 to 36 as '1' (on)
-// or anything else; the OEM code page's number; the five light values;
-// then, in UTF-8, Edit1, Edit2, Edit3, the game directory and the map name.
+// or anything else; the OEM code page's number (one the program can use);
+// the five light values; then, in UTF-8, Edit1, Edit2, Edit3, the game
+// directory and the map name.
 #include "CommandModel.h"
 #include "FuzzSupport.h"
 #include "batch/BatchScript.h"
 #include "platform/CodePage.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +26,19 @@ struct Case {
     int codePage = 437;
 };
 
+// The code pages the program reads and writes in on Linux (the locale
+// table's); any other number picks one of them. A batch file is never read
+// in a page that is not ASCII's superset, such as EBCDIC's.
+int codePageOf(uint number)
+{
+    static constexpr int pages[] = {437,  720,  737,  775,  850,  852,  855,  857,
+                                    862,  866,  874,  932,  936,  949,  950,  1250,
+                                    1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258};
+    if (std::find(std::begin(pages), std::end(pages), int(number)) != std::end(pages))
+        return int(number);
+    return pages[number % std::size(pages)];
+}
+
 Case caseOf(const QByteArray& bytes)
 {
     const QList<QByteArray> fields = bytes.split('\x1f');
@@ -33,7 +48,7 @@ Case caseOf(const QByteArray& bytes)
     Case c;
     for (int box = 1; box <= 36; ++box)
         c.options.checkBox[std::size_t(box)] = field(0).size() >= box && field(0)[box - 1] == '1';
-    c.codePage = field(1).toInt();
+    c.codePage = codePageOf(field(1).toUInt());
     const QList<QByteArray> light = field(2).split(' ');
     for (int i = 0; i < 5 && i < light.size(); ++i)
         c.options.light[std::size_t(i)] = std::strtod(light[i].constData(), nullptr);
