@@ -45,14 +45,14 @@ const Switch qrad3Switches[] = {
 const char* const lightSwitches[] = {"-scale", "-direct", "-entity", "-ambient", "-maxlight"};
 
 template <std::size_t N>
-QString compilerLine(const char* compiler, const Switch (&switches)[N], const BatchOptions& o,
-                     bool withLight)
+CompileStep compilerStep(CompileStep::Kind kind, const char* compiler, const Switch (&switches)[N],
+                         const BatchOptions& o, bool withLight)
 {
-    QString line = QLatin1String(compiler) + QLatin1Char(' ');
-    const auto add = [&line](const char* text, const QString* value) {
-        line += QLatin1String(text) + QLatin1Char(' ');
+    CompileStep step{kind, QLatin1String(compiler), {}};
+    const auto add = [&step](const char* text, const QString* value) {
+        step.arguments << QLatin1String(text);
         if (value)
-            line += *value + QLatin1Char(' ');
+            step.arguments << *value;
     };
     if (o.checkBox[26])
         add("-threads", &o.edit3);
@@ -67,10 +67,35 @@ QString compilerLine(const char* compiler, const Switch (&switches)[N], const Ba
             add(lightSwitches[i], &value);
         }
     }
-    return line + o.mapName;
+    step.arguments << o.mapName;
+    return step;
 }
 
 } // namespace
+
+QList<CompileStep> compileSteps(const BatchOptions& o)
+{
+    QList<CompileStep> steps;
+    if (o.checkBox[30])
+        steps << compilerStep(CompileStep::Kind::Bsp, "qbsp3", qbsp3Switches, o, false);
+    if (o.checkBox[31])
+        steps << compilerStep(CompileStep::Kind::Vis, "qvis3", qvis3Switches, o, false);
+    if (o.checkBox[32])
+        steps << compilerStep(CompileStep::Kind::Light, "qrad3", qrad3Switches, o, true);
+    if (o.checkBox[27]) {
+        CompileStep game{CompileStep::Kind::Game, QStringLiteral("quake2"), {}};
+        if (o.checkBox[36])
+            game.arguments << QStringLiteral("+deathmatch") << QStringLiteral("1");
+        game.arguments << QStringLiteral("+map") << o.mapName;
+        steps << game;
+    }
+    return steps;
+}
+
+QString commandText(const CompileStep& step)
+{
+    return step.program + QLatin1Char(' ') + step.arguments.join(QLatin1Char(' '));
+}
 
 QString driveText(const QString& gameDirectory)
 {
@@ -162,29 +187,22 @@ QStringList batchLines(const BatchOptions& o)
     commands << driveText(o.gameDirectory)
              << QStringLiteral("cd\\") + tail + QStringLiteral("\\baseq2\\maps");
     const bool pauseEach = o.checkBox[34];
-    const auto addCompiler = [&](const QString& line) {
-        commands << line;
+    const bool pauseAfter = o.checkBox[33];
+    bool gameStarted = false;
+    for (const CompileStep& step : compileSteps(o)) {
+        if (step.kind == CompileStep::Kind::Game) {
+            commands << QStringLiteral("cd\\") + tail << commandText(step);
+            if (pauseAfter)
+                commands << QStringLiteral("pause");
+            gameStarted = true;
+            continue;
+        }
+        commands << commandText(step);
         if (pauseEach)
             commands << QStringLiteral("pause");
-    };
-    if (o.checkBox[30])
-        addCompiler(compilerLine("qbsp3", qbsp3Switches, o, false));
-    if (o.checkBox[31])
-        addCompiler(compilerLine("qvis3", qvis3Switches, o, false));
-    if (o.checkBox[32])
-        addCompiler(compilerLine("qrad3", qrad3Switches, o, true));
-
-    const bool pauseAfter = o.checkBox[33];
-    if (o.checkBox[27]) {
-        commands << QStringLiteral("cd\\") + tail;
-        commands << (o.checkBox[36] ? QStringLiteral("quake2 +deathmatch 1 +map ")
-                                    : QStringLiteral("quake2 +map ")) +
-                        o.mapName;
-        if (pauseAfter)
-            commands << QStringLiteral("pause");
-    } else if (pauseAfter && !pauseEach) {
-        commands << QStringLiteral("pause");
     }
+    if (!gameStarted && pauseAfter && !pauseEach)
+        commands << QStringLiteral("pause");
     for (const QString& command : commands)
         lines << escapeCommandLine(command);
     return lines;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/BatchOptions.h"
+#include "batch/CompileStep.h"
 
 #include <QChar>
 #include <QStringList>
@@ -9,6 +10,13 @@ namespace batch {
 
 // The lines of the compile batch file, without line ends.
 QStringList batchLines(const BatchOptions& options);
+
+// The enabled compilers in order, then the game if it is to be started.
+QList<CompileStep> compileSteps(const BatchOptions& options);
+
+// A step as one command line: the program, then its arguments, each
+// followed by one blank but the last. Not yet escaped for the interpreter.
+QString commandText(const CompileStep& step);
 
 // "C:" for "C:\Quake2", "\\server\share" for a UNC path, else empty.
 QString driveText(const QString& gameDirectory);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The program settings that settings.builtin has no line for, kept in
+// brushwright.ini beside it: which compilers a compile runs, where they are,
+// which game program starts the map, and how a compile is run.
+namespace settings {
+
+enum class Suite { Id, Q2tools, Ericw };
+enum class CompileWay { Console, Window };
+
+struct CompilerSettings {
+    Suite suite = Suite::Id;              // [compilers] suite
+    QString folder;                       // [compilers] folder; empty: bare names
+    QString gameProgram;                  // [game] program; empty: quake2
+    CompileWay way = CompileWay::Console; // [compile] way
+    bool stopAtFirstFailure = true;       // [compile] stopAtFirstFailure
+
+    bool operator==(const CompilerSettings&) const = default;
+};
+
+} // namespace settings
