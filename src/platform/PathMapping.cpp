@@ -70,6 +70,23 @@ QString wineLinkPath(const QString& path, const QString& winePrefix)
     return wineDriveEntry(path, winePrefix) + afterDrive(path);
 }
 
+QString wineWindowsPath(const QString& path)
+{
+    if (!path.startsWith(QLatin1Char('/')))
+        return path;
+    QString mapped = QStringLiteral("Z:") + path;
+    return mapped.replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+QString windowsPath(const QString& path)
+{
+#ifdef _WIN32
+    return path;
+#else
+    return wineWindowsPath(path);
+#endif
+}
+
 QString winePrefix()
 {
     const QString fromEnvironment = qEnvironmentVariable("WINEPREFIX");

@@ -22,6 +22,12 @@ QString wineLocalPath(const QString& path, const QString& winePrefix);
 QString wineDriveEntry(const QString& path, const QString& winePrefix);
 QString wineLinkPath(const QString& path, const QString& winePrefix);
 
+// Wine's Windows form of a Linux path: "/home/me/quake2" becomes
+// "Z:\home\me\quake2" (Wine maps Z: to the root). Any other text, a
+// Windows path above all, is kept. On Windows it is always kept.
+QString windowsPath(const QString& path);
+QString wineWindowsPath(const QString& path);
+
 // WINEPREFIX, else ~/.wine.
 QString winePrefix();
 
