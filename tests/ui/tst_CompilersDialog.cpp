@@ -59,6 +59,7 @@ void tst_CompilersDialog::suites()
     QCOMPARE(readCompilerSettings(ini.fileName()), q2tools);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray written = ini.readAll();
+    ini.close(); // an open file cannot be replaced on Windows
     for (const char* key : {"suite=q2tools", "way=console", "stopAtFirstFailure=true", "y=z"})
         QVERIFY2(written.contains(key), written.constData());
     QVERIFY(!form.CheckBox2->isEnabled() && form.CheckBox2->isChecked());
