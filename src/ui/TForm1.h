@@ -133,6 +133,7 @@ private:
     void mapSelected();
     void compile();
     void loadProgramSettings();
+    void lookForGame();
     settings::ProgramSettings programSettings() const;
     bool askPatch(const QString& file);
     bool askCloseWithoutSaving();

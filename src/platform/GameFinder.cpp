@@ -1,0 +1,115 @@
+#include "platform/GameFinder.h"
+
+#include "platform/CodePage.h"
+#include "platform/PathMapping.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+const QString baseq2 = QStringLiteral("/baseq2");
+
+const char* const windowsFolders[] = {
+    "C:\\Quake2",
+    "C:\\Program Files (x86)\\Steam\\steamapps\\common\\Quake 2",
+    "C:\\Program Files\\Steam\\steamapps\\common\\Quake 2",
+    "C:\\GOG Games\\Quake II",
+    "C:\\Program Files (x86)\\GOG Galaxy\\Games\\Quake II",
+    "C:\\Program Files\\GOG Galaxy\\Games\\Quake II",
+};
+
+#ifndef _WIN32
+// Below the home folder: the usual folder, the native engines' data folders
+// (Yamagi, Q2PRO), Steam's library folder and its older link.
+const char* const homeFolders[] = {
+    "quake2",
+    ".quake2",
+    ".yq2",
+    ".q2pro",
+    ".local/share/Steam/steamapps/common/Quake 2",
+    ".steam/steam/steamapps/common/Quake 2",
+};
+#endif
+
+bool fitsCodePage(const QString& text, CodePage page)
+{
+    return decodeText(encodeText(text, page), page) == text;
+}
+
+} // namespace
+
+bool FolderLook::isReadableFolder(const QString& local) const
+{
+#ifdef _WIN32
+    const QFileInfo info(local);
+    return info.isDir() && info.isReadable();
+#else
+    // stat follows links and fails with ELOOP on a loop of them.
+    const QByteArray path = QFile::encodeName(local);
+    struct stat status {};
+    return ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           ::access(path.constData(), R_OK | X_OK) == 0;
+#endif
+}
+
+QList<GameFolder> usualGameFolders(const QString& home, const QString& winePrefix)
+{
+    QList<GameFolder> folders;
+#ifdef _WIN32
+    Q_UNUSED(home);
+    Q_UNUSED(winePrefix);
+#endif
+    for (const char* folder : windowsFolders) {
+        const QString location = QString::fromLatin1(folder);
+#ifdef _WIN32
+        folders.append({location, location});
+#else
+        // Through drive_c itself, not the drive link: the look stays one
+        // question per folder.
+        QString rest = location.mid(2);
+        rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        folders.append({winePrefix + QStringLiteral("/drive_c") + rest, location});
+#endif
+    }
+#ifndef _WIN32
+    for (const char* folder : homeFolders) {
+        const QString local = home + QLatin1Char('/') + QString::fromLatin1(folder);
+        folders.append({local, wineWindowsPath(local)});
+    }
+#endif
+    return folders;
+}
+
+std::optional<GameFolder> findGame(const QList<GameFolder>& candidates, const FolderLook& look)
+{
+    for (const GameFolder& candidate : candidates) {
+        if (!fitsCodePage(candidate.location, CodePage::Ansi) ||
+            !fitsCodePage(candidate.location, CodePage::Oem))
+            continue;
+        if (look.isReadableFolder(candidate.local + baseq2))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> firstStartGame(const QString& settingsFolder, const QString& storedLocal,
+                                      const QList<GameFolder>& candidates, const FolderLook& look)
+{
+    if (QFileInfo::exists(settingsFolder + QStringLiteral("brushwright.ini")) ||
+        look.isReadableFolder(storedLocal + baseq2))
+        return std::nullopt;
+    const std::optional<GameFolder> found = findGame(candidates, look);
+    if (!found)
+        return std::nullopt;
+    return found->location;
+}
+
+} // namespace platform
