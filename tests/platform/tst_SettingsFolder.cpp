@@ -1,5 +1,5 @@
-// Where the settings files live: beside a program that can write there,
-// else in the user's own folder, filled from the shipped files.
+// Where the settings files live: beside a program that holds them and can
+// write there, else in the user's own folder, filled from the shipped files.
 #include "platform/Failure.h"
 #include "platform/SettingsFolder.h"
 
@@ -8,139 +8,75 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
-using platform::SettingsPlace;
-
 class tst_SettingsFolder : public QObject {
     Q_OBJECT
 
 private slots:
-    void place_data();
-    void place();
-    void fill_data();
-    void fill();
+    void placeAndFill_data();
+    void placeAndFill();
 };
 
-namespace {
-
-QString folder(const QTemporaryDir& dir, const QString& name)
+void tst_SettingsFolder::placeAndFill_data()
 {
-    return QDir::toNativeSeparators(dir.filePath(name)) + QDir::separator();
+    // Files below the temporary root before the start ("user" is the
+    // user's folder, "bin" the program's); what each of the three settings
+    // files in the place's folder holds after it, or the error.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("error");
+    const QStringList shipped{"share/brushwright/settings.builtin",
+                              "share/brushwright/default.builtin",
+                              "share/brushwright/lastused.builtin"};
+    QTest::newRow("portable: nothing copied")
+        << QStringList{"bin/settings.builtin"} << QStringList{"bin", "(none)", "(none)"} << "";
+    QTest::newRow("installed: the user's own kept, the rest copied")
+        << shipped + QStringList{"user/settings.builtin", "user/lastused.builtin"}
+        << QStringList{"user", "share", "user"} << "";
+    QTest::newRow("user's folder cannot be made") << shipped + QStringList{"user"} << QStringList{}
+                                                  << "Cannot create file %1user/settings.builtin";
+    QTest::newRow("a shipped file missing")
+        << QStringList{shipped[0], shipped[2]} << QStringList{}
+        << "Cannot open file %1share/brushwright/default.builtin";
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes)
+void tst_SettingsFolder::placeAndFill()
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-} // namespace
-
-void tst_SettingsFolder::place_data()
-{
-    QTest::addColumn<bool>("holdsSettings");
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("folder"); // "program" or "user"
-    QTest::addColumn<QString>("shipped");
-    QTest::newRow("build folder, unzipped program") << true << true << "program"
-                                                    << "";
-    QTest::newRow("installed under /usr") << false << true << "user"
-                                          << "share/brushwright";
-    QTest::newRow("read-only copy") << true << false << "user"
-                                    << "bin";
-}
-
-void tst_SettingsFolder::place()
-{
-    QFETCH(bool, holdsSettings);
-    QFETCH(bool, writable);
-    QFETCH(QString, folder);
-    QFETCH(QString, shipped);
-    QTemporaryDir dir;
-    const QString program = ::folder(dir, "bin");
-    const QString user = ::folder(dir, "user");
-    QVERIFY(QDir().mkpath(program));
-    if (holdsSettings)
-        writeBytes(program + "settings.builtin", "1\r\n");
-    if (!writable) {
-#ifndef _WIN32
-        if (geteuid() == 0)
-            QSKIP("root writes into any folder: a read-only copy needs another user");
-#endif
-        QFile(program).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    }
-    const SettingsPlace place = platform::settingsPlace(program, user);
-    QFile(program).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
-    QCOMPARE(place.folder, folder == "program" ? program : user);
-    QCOMPARE(place.shipped, shipped.isEmpty() ? QString() : ::folder(dir, shipped));
-    // The probe that found the folder writable left nothing behind.
-    QCOMPARE(QDir(program).entryList(QDir::Files),
-             holdsSettings ? QStringList{"settings.builtin"} : QStringList{});
-}
-
-void tst_SettingsFolder::fill_data()
-{
-    QTest::addColumn<QStringList>("present"); // in the user's folder already
-    QTest::addColumn<QStringList>("shipped");
-    QTest::addColumn<bool>("userFolderIsAFile");
-    QTest::addColumn<QString>("error"); // "" or the file it names
-    const QStringList all{"settings.builtin", "default.builtin", "lastused.builtin"};
-    QTest::newRow("first start") << QStringList{} << all << false << "";
-    QTest::newRow("kept") << QStringList{"settings.builtin", "lastused.builtin"} << all << false
-                          << "";
-    QTest::newRow("folder cannot be made")
-        << QStringList{} << all << true << "Cannot create file user/settings.builtin";
-    QTest::newRow("shipped file missing")
-        << QStringList{"settings.builtin"} << QStringList{"settings.builtin", "lastused.builtin"}
-        << false << "Cannot open file shipped/default.builtin";
-}
-
-void tst_SettingsFolder::fill()
-{
-    QFETCH(QStringList, present);
-    QFETCH(QStringList, shipped);
-    QFETCH(bool, userFolderIsAFile);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
     QFETCH(QString, error);
     QTemporaryDir dir;
-    const SettingsPlace place{folder(dir, "user"), folder(dir, "shipped")};
-    // Bytes a text reader would change: a CR alone, a zero, a byte above 127.
-    const auto shippedBytes = [](const QString& name) {
-        return name.toLatin1() + QByteArray("\r\0\xe9\n", 4);
+    const QString root = QDir::toNativeSeparators(dir.path()) + QDir::separator();
+    const auto path = [&root](const QString& name) {
+        return QDir::toNativeSeparators(root + name);
     };
-    for (const QString& name : shipped)
-        writeBytes(place.shipped + name, shippedBytes(name));
-    for (const QString& name : present)
-        writeBytes(place.folder + name, "mine");
-    if (userFolderIsAFile)
-        writeBytes(dir.filePath("user"), "not a folder");
+    // Each file holds its folder's name, and bytes a text reader would
+    // change: a lone CR, a zero, a byte above 127.
+    for (const QString& name : before) {
+        QVERIFY(QDir().mkpath(path(name.section('/', 0, -2))));
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(name.section('/', 0, 0).toLatin1() + QByteArray("\r\0\xe9", 3));
+    }
+    QVERIFY(QDir().mkpath(path("bin")));
 
+    const platform::SettingsPlace place = platform::settingsPlace(path("bin/"), path("user/"));
     QString thrown;
     try {
         platform::fillSettingsFolder(place);
     } catch (const Failure& failure) {
         thrown = failure.text();
     }
-    QCOMPARE(thrown, error.isEmpty()
-                         ? QString()
-                         : error.section(' ', 0, 2) + ' ' +
-                               QDir::toNativeSeparators(dir.filePath(error.section(' ', 3))));
-    if (!error.isEmpty())
-        return;
-    for (const QString& name : platform::shippedFileNames())
-        QCOMPARE(readBytes(place.folder + name),
-                 present.contains(name) ? QByteArray("mine") : shippedBytes(name));
+    QCOMPARE(thrown, error.isEmpty() ? QString() : error.arg(root).replace('/', QDir::separator()));
+    for (int index = 0; index < after.size(); ++index) {
+        QFile file(place.folder + platform::shippedFileNames().at(index));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)";
+        QCOMPARE(bytes, after[index] == "(none)"
+                            ? "(none)"
+                            : after[index].toLatin1() + QByteArray("\r\0\xe9", 3));
+    }
+    // The probe that found a folder writable left nothing behind.
+    QCOMPARE(QDir(path("bin")).entryList(QDir::Files),
+             before.filter("bin/").replaceInStrings("bin/", ""));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFolder)
