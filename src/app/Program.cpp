@@ -1,7 +1,7 @@
 #include "app/Program.h"
 
 #include "app/ProgramFont.h"
-#include "platform/SettingsFolder.h"
+#include "platform/FirstStart.h"
 #include "ui/HandlerGuard.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"

@@ -4,7 +4,7 @@
 #include "batch/LightValues.h"
 #include "controls/TProPanel.h"
 #include "map/MapName.h"
-#include "platform/GameFinder.h"
+#include "platform/FirstStart.h"
 #include "platform/PathMapping.h"
 #include "platform/TextFile.h"
 #include "settings/OptionSetFile.h"
