@@ -5,7 +5,9 @@
 ;
 ; makensis -DSTAGE=<the zip's Brushwright folder> -DOUT_FILE=<setup.exe>
 ;          -DVERSION=<version> brushwright.nsi
-Unicode true
+; A 64-bit installer for the 64-bit program: it also runs under a Wine
+; without 32-bit support.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
