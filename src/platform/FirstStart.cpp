@@ -72,12 +72,14 @@ void fillSettingsFolder(const SettingsPlace& place)
     for (const QString& name : shippedFileNames()) {
         if (QFileInfo::exists(place.folder + name))
             continue;
-        QFile source(place.shipped + name);
+        // The path as the program names it: QFile turns separators round.
+        const QString path = place.shipped + name;
+        QFile source(path);
         if (!source.open(QIODevice::ReadOnly))
-            throw Failure::cannotOpen(source.fileName());
+            throw Failure::cannotOpen(path);
         const QByteArray bytes = source.readAll();
         if (source.error() != QFileDevice::NoError)
-            throw Failure::cannotOpen(source.fileName());
+            throw Failure::cannotOpen(path);
         textfile::writeFile(place.folder + name, bytes);
     }
 }
