@@ -3,7 +3,13 @@
 # files it keeps beside itself. Unzipped into a folder the user owns, the
 # program starts from there.
 #
-# In: EXE, QT_SDK, RUNTIME_DLLS (;-list), DATA_DIR, STRIP, OUT_DIR, ZIP_NAME.
+# It carries its licence, the README, its source and the notice of the Qt
+# libraries' licence (LGPL-3), with the licence texts from Debian's
+# common-licenses. Where makensis is found, a per-user installer of the same
+# files is made too.
+#
+# In: EXE, QT_SDK, RUNTIME_DLLS (;-list), DATA_DIR, STRIP, OUT_DIR, ZIP_NAME,
+# SOURCE_DIR, VERSION, QT_VERSION.
 set(stage "${OUT_DIR}/Brushwright")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}/platforms" "${stage}/styles")
@@ -20,6 +26,17 @@ endforeach()
 file(GLOB data "${DATA_DIR}/*")
 file(COPY ${data} DESTINATION "${stage}")
 
+configure_file("${SOURCE_DIR}/LICENSE" "${stage}/LICENSE.txt" COPYONLY)
+configure_file("${SOURCE_DIR}/README.md" "${stage}/README.md" COPYONLY)
+string(REGEX MATCH "^[0-9]+\\.[0-9]+" QT_SERIES "${QT_VERSION}")
+configure_file("${SOURCE_DIR}/packaging/windows/QT-NOTICE.txt" "${stage}/QT-NOTICE.txt" @ONLY)
+foreach(licence LGPL-3 GPL-3)
+    configure_file("/usr/share/common-licenses/${licence}" "${stage}/${licence}.txt" COPYONLY)
+endforeach()
+set(OUT "${stage}/brushwright-source.tar.gz")
+set(PREFIX "brushwright-${VERSION}")
+include("${SOURCE_DIR}/cmake/SourceArchive.cmake")
+
 file(GLOB_RECURSE binaries "${stage}/*.exe" "${stage}/*.dll")
 foreach(binary ${binaries})
     execute_process(COMMAND "${STRIP}" --strip-unneeded "${binary}" RESULT_VARIABLE failed)
@@ -35,3 +52,17 @@ if(failed)
     message(FATAL_ERROR "could not write ${OUT_DIR}/${ZIP_NAME}")
 endif()
 message(STATUS "Portable program: ${OUT_DIR}/${ZIP_NAME}")
+
+find_program(MAKENSIS makensis)
+if(MAKENSIS)
+    set(installer "${OUT_DIR}/Brushwright-win64-setup.exe")
+    execute_process(COMMAND "${MAKENSIS}" -V2 -WX "-DSTAGE=${stage}" "-DOUT_FILE=${installer}"
+                            "-DVERSION=${VERSION}" "${SOURCE_DIR}/packaging/windows/brushwright.nsi"
+                    RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "makensis could not make ${installer}")
+    endif()
+    message(STATUS "Per-user installer: ${installer}")
+else()
+    message(STATUS "No makensis (Debian package nsis): no installer")
+endif()

@@ -20,12 +20,16 @@ packages=(
                                      # also for the stand-in compilers
     libtbb12 libtbbmalloc2           # what the real ericw-tools compilers the
                                      # tests run need
+    dpkg-dev git                     # the Debian package: its library dependencies
+                                     # (dpkg-shlibdeps) and the source it carries
+    lintian desktop-file-utils appstream  # its validators
 )
 if [[ ${1:-} == --windows ]]; then
     packages+=(
         fonts-wine                                             # Wine's Tahoma
         libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 # what Wine's X driver
         libxcomposite1 libxfixes3 libxxf86vm1                  # loads when it draws
+        nsis                                                   # the per-user installer
     )
 fi
 if [[ ${1:-} == --fuzz ]]; then

@@ -17,6 +17,8 @@ generator=()
 [[ -f build/CMakeCache.txt ]] || generator=(-G Ninja)
 cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUSHWRIGHT_WERROR=OFF
 cmake --build build --target brushwright
+# The Debian package too (build/brushwright_*.deb), checked by its validators.
+BRUSHWRIGHT_DEPS_DONE=1 bash "$root/scripts/package.sh"
 
 program=$root/build/bin/brushwright
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Brushwright with warnings as errors and runs every test with CTest.
+# Builds Brushwright with warnings as errors and its Debian package, and runs
+# every test with CTest.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,6 +13,8 @@ generator=()
 [[ -f build/CMakeCache.txt ]] || generator=(-G Ninja)
 cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRUSHWRIGHT_WERROR=ON
 cmake --build build
+# The Debian package too, checked by its validators.
+BRUSHWRIGHT_DEPS_DONE=1 bash "$root/scripts/package.sh"
 
 # No display is needed: the tests use Qt's offscreen platform or start an
 # Xvfb of their own.

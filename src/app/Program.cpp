@@ -1,7 +1,7 @@
 #include "app/Program.h"
 
 #include "app/ProgramFont.h"
-#include "platform/Platform.h"
+#include "platform/FirstStart.h"
 #include "ui/HandlerGuard.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
@@ -15,6 +15,9 @@
 int runProgram(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // No organization: the user's settings folder is exactly
+    // ~/.config/Brushwright (%LOCALAPPDATA%\Brushwright on Windows).
+    QApplication::setOrganizationName(QString());
     QApplication::setApplicationName(programTitle);
 #ifndef _WIN32
     // The classic look everywhere the native one is not Windows' own.
@@ -30,12 +33,15 @@ int runProgram(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments();
     const QString firstArgument = arguments.size() > 1 ? arguments.at(1) : QString();
 
-    TForm1 form1(dialogs, platform::programFolder());
+    const platform::SettingsPlace place = platform::settingsPlace();
+    TForm1 form1(dialogs, place.folder);
     // Before the event loop runs this does nothing; start-up's request is
     // acted on below.
     QObject::connect(&form1, &TForm1::endRequested, &application,
                      [] { QCoreApplication::exit(0); });
-    form1.FormCreate(firstArgument);
+    // A copy that fails stops start-up there, as a failing step of it does.
+    if (runHandler(dialogs, [&place] { platform::fillSettingsFolder(place); }))
+        form1.FormCreate(firstArgument);
     TForm2 form2;
     form1.setVerifyWindow(&form2);
     TForm3 form3;

@@ -145,6 +145,7 @@ private:
     void compile();
     void loadProgramSettings();
     void applySuite();
+    void lookForGame();
     settings::ProgramSettings programSettings() const;
     bool askPatch(const QString& file);
     bool askCloseWithoutSaving();

@@ -4,6 +4,8 @@
 #include "batch/LightValues.h"
 #include "controls/TProPanel.h"
 #include "map/MapName.h"
+#include "platform/FirstStart.h"
+#include "platform/PathMapping.h"
 #include "platform/TextFile.h"
 #include "settings/CompilerSettingsFile.h"
 #include "settings/OptionSetFile.h"
@@ -14,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -108,6 +111,7 @@ void TForm1::FormCreate(const QString& firstArgument)
         compilerSettings_ = readCompilerSettings(compilerSettingsFile());
         applySuite();
         loadProgramSettings();
+        lookForGame();
         for (int index = 0; index < light::sliderCount; ++index)
             slider(index)->setValue(0);
         LoadSettings(programFolder_ + (RadioButton1->isChecked()
@@ -155,6 +159,21 @@ void TForm1::loadProgramSettings()
         }
         apply[line](lines[line]);
     }
+}
+
+void TForm1::lookForGame()
+{
+    if (endRequested_)
+        return;
+    const platform::FolderLook look;
+    const std::optional<QString> found = platform::firstStartGame(
+        programFolder_, platform::localPath(gameDirectory),
+        platform::usualGameFolders(QDir::homePath(), platform::winePrefix()), look);
+    if (!found)
+        return;
+    // Never silently: the configuration panel shows what was put there.
+    Edit4->setText(*found);
+    ProPanel1->show();
 }
 
 ProgramSettings TForm1::programSettings() const

@@ -35,10 +35,10 @@ TForm3::TForm3(QWidget* parent)
 
     Label1 = placedLabel(QStringLiteral("brushwright"), 8, this);
     Label2 = placedLabel(QString(), 24, this);
-    Label3 = placedLabel(QStringLiteral("Brushwright, by its contributors"), 48, this);
-    Label4 = placedLabel(QStringLiteral("get it from the project's page,"), 64, this);
-    Label5 = placedLabel(QStringLiteral("report problems on that page"), 80, this);
-    Label6 = placedLabel(QStringLiteral("and read its licence there"), 96, this);
+    Label3 = placedLabel(QStringLiteral("runs Quake II map compilers;"), 48, this);
+    Label4 = placedLabel(QStringLiteral("free software, GPL-2.0-or-later,"), 64, this);
+    Label5 = placedLabel(QStringLiteral("its source code comes with it;"), 80, this);
+    Label6 = placedLabel(QStringLiteral("report problems where you got it"), 96, this);
 
     Button1 = new QPushButton(QStringLiteral("ok"), this);
     Button1->setGeometry(160, 120, 35, 25);
