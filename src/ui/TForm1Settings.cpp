@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -197,6 +198,10 @@ void TForm1::FormClose()
     textfile::writeLines(programFolder_ + QStringLiteral("settings.builtin"),
                          settingsLines(programSettings()));
     SaveSettings(programFolder_ + QStringLiteral("lastused.builtin"), userHeader);
+    // Its presence marks every later start as not the first: the look for
+    // the game runs once.
+    if (!QFileInfo::exists(compilerSettingsFile()))
+        settings::writeCompilerSettings(compilerSettingsFile(), compilerSettings_);
 }
 
 bool TForm1::askCloseWithoutSaving()
