@@ -79,9 +79,13 @@ void tst_CodePageUnderWine::initTestCase()
     const QString folder = dir_.filePath(QStringLiteral("locales"));
     QVERIFY(QDir().mkpath(folder));
     qputenv("LOCPATH", QFile::encodeName(folder)); // nothing installed system-wide
-    qputenv("WINEPREFIX", QFile::encodeName(dir_.filePath(QStringLiteral("prefix"))));
+    const QString prefix = dir_.filePath(QStringLiteral("prefix"));
+    QVERIFY(QDir().mkpath(prefix));
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
     qputenv("WINEDEBUG", "-all");
-    // The first run makes the prefix meanwhile; its server serves the rest.
+    // One server for every run, never ending between two; the first run
+    // makes the prefix meanwhile.
+    QCOMPARE(QProcess::execute(QStringLiteral("wineserver"), {"-p"}), 0);
     QProcess boot;
     startProbe(boot, QStringLiteral("C"));
     QList<QProcess*> running;
