@@ -65,17 +65,18 @@ QCheckBox* boxOfLine(const TForm1& form, int line)
     return line <= 4 ? form.checkBox(25 + line) : form.checkBox(26 + line);
 }
 
-// The file's lines as shut-down writes them from the controls they set.
+// The file's lines as shut-down writes them from the controls they set:
+// one file, in the ANSI code page or all in UTF-8.
 QList<QByteArray> normalized(const QStringList& lines)
 {
-    QList<QByteArray> result;
+    QStringList result;
     for (int line = 0; line < lines.size() && line < fileLines; ++line) {
         QString text = lines[line];
         if (line != 5 && line != 6)
             text = settings::flagLine(settings::flagFromLine(text));
-        result << textfile::joinLines({text}).chopped(2);
+        result << text;
     }
-    return result;
+    return fuzz::rawLines(textfile::joinLines(result));
 }
 
 void checkMessages(const RecordingDialogs& dialogs, const QString& path, bool isShort)

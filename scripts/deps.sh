@@ -23,6 +23,8 @@ packages=(
     dpkg-dev git                     # the Debian package: its library dependencies
                                      # (dpkg-shlibdeps) and the source it carries
     lintian desktop-file-utils appstream  # its validators
+    locales                          # locale sources: the code page test
+                                     # generates locales for Wine with localedef
 )
 if [[ ${1:-} == --windows ]]; then
     packages+=(

@@ -31,6 +31,13 @@ Failure Failure::notAnInteger(const QString& text)
     return Failure(QStringLiteral("'%1' is not a valid integer value").arg(shown));
 }
 
+Failure Failure::unwritable(const QString& holder, const QString& character, int codePage)
+{
+    return Failure(
+        QStringLiteral("%1 holds \"%2\", which this system's console code page (%3) cannot write")
+            .arg(holder, character, QString::number(codePage)));
+}
+
 QString errorBoxText(const QString& text)
 {
     if (!text.isEmpty() && text.back() > QLatin1Char('.'))

@@ -19,6 +19,9 @@ public:
     // A text of more than a few hundred characters is shown shortened in
     // its middle.
     static Failure notAnInteger(const QString& text);
+    // A batch file text, such as 'The game folder "C:\Quake2 Š"', holds a
+    // character that the console (OEM) code page lacks.
+    static Failure unwritable(const QString& holder, const QString& character, int codePage);
 
 private:
     QString text_;

@@ -49,8 +49,11 @@ bool startBatchFile(const QString& path)
     // starts in the file's folder, which it is not given to read.
     if (cut < 0 || !SetCurrentDirectoryW(folder.c_str()))
         return false;
+    // WinExec reads the ANSI code page: a name it lacks is no file to start.
     const QString commandLine = QStringLiteral("cmd /c \"%1\"").arg(path.mid(cut + 1));
-    const UINT result = WinExec(encodeText(commandLine, CodePage::Ansi).constData(), SW_SHOW);
+    const std::optional<QByteArray> command =
+        encodeExactly(commandLine, codePageNumber(CodePage::Ansi));
+    const UINT result = command ? WinExec(command->constData(), SW_SHOW) : 0;
     SetCurrentDirectoryW(previous.c_str());
     return result > 31;
 }

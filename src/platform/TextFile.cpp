@@ -99,12 +99,11 @@ QStringList splitLines(const QByteArray& bytes, CodePage page)
 
 QByteArray joinLines(const QStringList& lines, CodePage page)
 {
-    QByteArray bytes;
-    for (const QString& line : lines) {
-        bytes += platform::encodeText(line, page);
-        bytes += "\r\n";
-    }
-    return bytes;
+    // Encoded whole: an ANSI file is in one code page or all in UTF-8.
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return platform::encodeText(text, page);
 }
 
 QByteArray readFile(const QString& path, int maxLines)

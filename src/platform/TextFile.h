@@ -16,6 +16,8 @@ using platform::CodePage;
 // CR LF, a lone CR or a lone LF end a line; a last line without an end still
 // counts; a zero byte ends the text.
 QStringList splitLines(const QByteArray& bytes, CodePage page = CodePage::Ansi);
+// Written as platform::encodeText writes the text: an ANSI file in UTF-8
+// when the code page lacks a character; an OEM one not at all (Failure).
 QByteArray joinLines(const QStringList& lines, CodePage page = CodePage::Ansi);
 
 // The bytes of a regular file up to its first zero byte, reading no more of

@@ -2,6 +2,7 @@
 
 #include "batch/BatchScript.h"
 #include "batch/LightValues.h"
+#include "batch/UserTexts.h"
 #include "controls/TBevelLine.h"
 #include "controls/TProBorder.h"
 #include "controls/TProPanel.h"
@@ -422,8 +423,12 @@ BatchOptions TForm1::batchOptions() const
 
 void TForm1::SaveToBatch(const QString& path)
 {
-    // In the code page the command interpreter reads it in.
-    textfile::writeLines(path, batch::batchLines(batchOptions(), compilerSettings_),
+    // In the code page the command interpreter reads it in, which must
+    // hold every character typed: nothing is written (or started) else.
+    const BatchOptions options = batchOptions();
+    batch::checkWritable(batch::userTexts(options, compilerSettings_),
+                         platform::codePageNumber(platform::CodePage::Oem));
+    textfile::writeLines(path, batch::batchLines(options, compilerSettings_),
                          platform::CodePage::Oem);
 }
 

@@ -12,7 +12,8 @@ private slots:
     void localeCodePages();
     void encodeAndDecode_data();
     void encodeAndDecode();
-    void earlierUtf8Files();
+    void ansiFiles_data();
+    void ansiFiles();
     void plainAsciiInEveryCodePage_data();
     void plainAsciiInEveryCodePage();
 };
@@ -33,6 +34,11 @@ void tst_CodePage::localeCodePages_data()
     QTest::newRow("ru_RU") << "ru_RU.UTF-8" << platform::LocaleCodePages{866, 1251};
     QTest::newRow("el_GR") << "el_GR" << platform::LocaleCodePages{737, 1253};
     QTest::newRow("zh_TW") << "zh_TW.UTF-8" << platform::LocaleCodePages{950, 950};
+    // Serbian in Latin letters; Wine has no Windows locale for "sr-RS".
+    QTest::newRow("sr@latin") << "sr_RS.UTF-8@latin" << platform::LocaleCodePages{852, 1250};
+    QTest::newRow("sr") << "sr_RS.UTF-8" << platform::LocaleCodePages{437, 1252};
+    QTest::newRow("hi_IN, Unicode only")
+        << "hi_IN.UTF-8" << platform::LocaleCodePages{65001, 65001};
     QTest::newRow("unknown") << "xx_YY" << platform::LocaleCodePages{437, 1252};
 }
 
@@ -60,6 +66,10 @@ void tst_CodePage::encodeAndDecode_data()
     QTest::newRow("missing") << 437 << QStringLiteral("a\u263ab") << QByteArray("a?b") << "a?b";
     QTest::newRow("no look-alikes")
         << 437 << QStringLiteral("\uff06\u201c\uff05") << QByteArray("???") << "???";
+    const QString serbian = QStringLiteral("Quake2 \u0160\u0107\u017e");
+    QTest::newRow("1250") << 1250 << serbian << QByteArray("Quake2 \x8a\xe6\x9e") << serbian;
+    QTest::newRow("852") << 852 << serbian << QByteArray("Quake2 \xe6\x86\xa7") << serbian;
+    QTest::newRow("65001") << 65001 << serbian << serbian.toUtf8() << serbian;
     QTest::newRow("866") << 866 << QStringLiteral("\u041a\u0432\u0430\u043a")
                          << QByteArray("\x8a\xa2\xa0\xaa")
                          << QStringLiteral("\u041a\u0432\u0430\u043a");
@@ -75,21 +85,29 @@ void tst_CodePage::encodeAndDecode()
     QCOMPARE(platform::decodeText(bytes, codePage), decoded);
 }
 
-void tst_CodePage::earlierUtf8Files()
+void tst_CodePage::ansiFiles_data()
 {
-#ifdef _WIN32
-    QSKIP("the Windows program has always written the ANSI code page");
-#else
+    // What the page lacks (ć), or bytes that would read back as UTF-8 (Ã©),
+    // and the file is UTF-8: read as such, also from its first line alone.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    const QString serbian = QStringLiteral("Quake2 \u0160\u0107\u017e"), utf8 = "\u00c3\u00a9";
+    QTest::newRow("fits") << QStringLiteral("J\u00f6rg") << QByteArray("J\xf6rg");
+    QTest::newRow("lacks \u0107") << serbian << serbian.toUtf8();
+    QTest::newRow("UTF-8 in line 1") << utf8 + "\r\n\u00e9" << (utf8 + "\r\n\u00e9").toUtf8();
+    QTest::newRow("UTF-8 in line 2") << "\u00e9\r\n" + utf8 << QByteArray("\xe9\r\n\xc3\xa9");
+}
+
+void tst_CodePage::ansiFiles()
+{
     if (platform::codePageNumber(platform::CodePage::Ansi) != 1252)
         QSKIP("the expected bytes are Windows-1252's, the ANSI code page of Western locales");
-    // Files of the earlier Linux build are UTF-8: they still read right,
-    // and are written back in the ANSI code page.
-    const QString jorg = QStringLiteral("Z:\\home\\J\u00f6rg");
-    QCOMPARE(platform::decodeText(jorg.toUtf8(), platform::CodePage::Ansi), jorg);
-    const QByteArray ansi = platform::encodeText(jorg, platform::CodePage::Ansi);
-    QCOMPARE(ansi, QByteArray("Z:\\home\\J\xf6rg"));
-    QCOMPARE(platform::decodeText(ansi, platform::CodePage::Ansi), jorg);
-#endif
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(platform::encodeText(text, platform::CodePage::Ansi), bytes);
+    QCOMPARE(platform::decodeText(bytes, platform::CodePage::Ansi), text);
+    QCOMPARE(platform::decodeText(bytes.left(bytes.indexOf('\n') + 1), platform::CodePage::Ansi),
+             text.left(text.indexOf(QLatin1Char('\n')) + 1));
 }
 
 void tst_CodePage::plainAsciiInEveryCodePage_data()

@@ -35,6 +35,8 @@ private slots:
     void saveAsBatchFile();
     void saveAsBatchFileCancelled();
     void cancelClosesTheWindow();
+    void unwritableTextWritesNothing_data();
+    void unwritableTextWritesNothing();
 
     void verificationWindow();
     void verificationWindowResults();
@@ -264,6 +266,47 @@ void tst_Compile::saveAsBatchFileCancelled()
     QCOMPARE(dialogs_.messages.size(), 0);
     QCOMPARE(form_->SaveDialog2.fileName, QString());
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList());
+}
+
+void tst_Compile::unwritableTextWritesNothing_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("holder");
+    const QString map = QStringLiteral("The map name \"box\u2603\"");
+    QTest::newRow("compile") << "compile" << map;
+    QTest::newRow("save as") << "save as" << map;
+    QTest::newRow("typed in the verification window") << "verify"
+                                                      << "The batch file";
+}
+
+void tst_Compile::unwritableTextWritesNothing()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, holder);
+    const int oem = platform::codePageNumber(platform::CodePage::Oem);
+    if (platform::firstUnwritable(QStringLiteral("\u2603"), oem).isEmpty())
+        QSKIP("this console code page writes every character");
+    const QString chosen = dir_->filePath(QStringLiteral("saved.bat"));
+    dialogs_.fileAnswers.push_back(chosen);
+    form_->CheckBox29->setChecked(way == QLatin1String("verify"));
+    dialogs_.modalAnswers.push_back([](QDialog& dialog) {
+        auto& form2 = static_cast<TForm2&>(dialog);
+        form2.Memo1->appendPlainText(QStringLiteral("\u2603"));
+        form2.compile1->trigger();
+        return form2.result();
+    });
+    if (way != QLatin1String("verify"))
+        form_->mapName = QStringLiteral("box\u2603");
+    (way == QLatin1String("save as") ? form_->Button7 : form_->Button3)->click();
+    QCOMPARE(dialogs_.messageTexts(),
+             QStringList{holder + QStringLiteral(" holds \"\u2603\", which this system's "
+                                                 "console code page (%1) cannot write.")
+                                      .arg(oem)});
+    // Never a "?" in its place: no file, or the one shown, unchanged.
+    QVERIFY(!QFile::exists(chosen));
+    QCOMPARE(QFile::exists(batchPath()), way == QLatin1String("verify"));
+    QVERIFY(!readBytes(batchPath()).contains('?'));
+    QCOMPARE(starts_->runs(0), 0);
 }
 
 void tst_Compile::cancelClosesTheWindow()

@@ -52,6 +52,7 @@ private slots:
 
     void shutDownWritesBothFiles();
     void shutDownRoundTrip();
+    void settingsOutsideAnsiSurvive();
     void shutDownUnwritableFolder_data();
     void shutDownUnwritableFolder();
     void shutDownLastUsedFails();
@@ -304,6 +305,22 @@ void tst_StartUpShutDown::shutDownRoundTrip()
     QCOMPARE(next.Edit3->text(), QStringLiteral(" 8"));
     QCOMPARE(next.Edit1->text(), QStringLiteral("from default"));
     QCOMPARE(next.OpenDialog2.initialFolder, game + QStringLiteral("\\baseq2\\maps"));
+}
+
+void tst_StartUpShutDown::settingsOutsideAnsiSurvive()
+{
+    writeDefaults();
+    // A game folder no ANSI code page writes whole: the file is UTF-8, and
+    // a start and a shut-down leave it as it was, byte for byte.
+    const QString game = QStringLiteral("D:\\Quake2 \u0160\u0107\u017e \u2603");
+    QByteArray utf8;
+    for (const QString& line : settingsLines("1", game))
+        utf8 += line.toUtf8() + "\r\n";
+    writeBytes(file("settings.builtin"), utf8);
+    form_->FormCreate(QStringLiteral("base1"));
+    QCOMPARE(form_->gameDirectory, game);
+    form_->FormClose();
+    QCOMPARE(readBytes(file("settings.builtin")), utf8);
 }
 
 void tst_StartUpShutDown::shutDownUnwritableFolder_data()
