@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/SystemColors.h"
 #include "platform/TextFile.h"
+#include "ui/CompileWindow.h"
 #include "ui/FolderIcon.h"
 #include "ui/HandlerGuard.h"
 #include "ui/TForm1Controls.h"

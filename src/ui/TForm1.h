@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/BatchOptions.h"
+#include "settings/CompilerSettings.h"
 #include "settings/SettingsFile.h"
 #include "ui/Dialogs.h"
 
@@ -8,7 +9,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
+class CompileWindow;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -31,6 +34,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
 public:
     TForm1(Dialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Start-up; firstArgument is the first command-line argument, if any.
     void FormCreate(const QString& firstArgument);
@@ -70,6 +74,13 @@ public:
     BatchOptions batchOptions() const;
     QString compileBatchFile() const;
     bool isEndRequested() const { return endRequested_; }
+
+    // The compile window's compile: running, and the main window hidden
+    // for it ("close on compile").
+    bool compileInProgress() const;
+    bool isHiddenForCompile() const { return hiddenForCompile_; }
+    void raiseCompileWindow();
+    CompileWindow* compileWindow() const { return compileWindow_.get(); }
 
     // The shared values of the main window.
     QString gameDirectory;
@@ -132,6 +143,8 @@ private:
     void selectMapFromCommandLine(const QString& argument);
     void mapSelected();
     void compile();
+    void compileInWindow(const settings::CompilerSettings& compilers);
+    void compileWindowClosed();
     void loadProgramSettings();
     settings::ProgramSettings programSettings() const;
     bool askPatch(const QString& file);
@@ -149,4 +162,6 @@ private:
     bool placed_ = false;
     QPoint dragOffset_;
     bool dragging_ = false;
+    std::unique_ptr<CompileWindow> compileWindow_;
+    bool hiddenForCompile_ = false;
 };
