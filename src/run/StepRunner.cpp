@@ -9,9 +9,9 @@ namespace run {
 
 namespace {
 
-const QLatin1String leakText("**** leaked ****");
+constexpr QByteArrayView leakText("**** leaked ****");
 // ericw-tools prints its help and this, then exits 0, on a switch it lacks.
-const QLatin1String badSwitchText("ERROR OCCURRED WHEN TRYING TO PARSE ARGUMENTS");
+constexpr QByteArrayView badSwitchText("ERROR OCCURRED WHEN TRYING TO PARSE ARGUMENTS");
 
 QStringList pointFileNames(const QString& mapName)
 {
@@ -142,25 +142,20 @@ void StepRunner::readOutput()
     if (bytes.isEmpty())
         return;
     emit bytesRead(bytes);
-    const QStringList lines = splitter_.add(bytes);
-    checkLines(lines);
-    if (!lines.isEmpty())
+    const Lines lines = splitter_.add(bytes);
+    checkLines(lines.bytes);
+    if (lines.count > 0)
         emit linesRead(lines);
 }
 
-void StepRunner::checkLines(const QStringList& lines)
+void StepRunner::checkLines(const QByteArray& bytes)
 {
     if (!failureInOutput_.isEmpty())
         return;
-    const bool bsp = steps_.at(current_).kind == CompileStep::Kind::Bsp;
-    for (const QString& line : lines) {
-        if (bsp && line.contains(leakText))
-            failureInOutput_ = QStringLiteral("leak");
-        else if (line.contains(badSwitchText))
-            failureInOutput_ = QStringLiteral("bad switch");
-        if (!failureInOutput_.isEmpty())
-            return;
-    }
+    if (steps_.at(current_).kind == CompileStep::Kind::Bsp && bytes.contains(leakText))
+        failureInOutput_ = QStringLiteral("leak");
+    else if (bytes.contains(badSwitchText))
+        failureInOutput_ = QStringLiteral("bad switch");
 }
 
 QString StepRunner::pointFileWritten() const
@@ -177,9 +172,9 @@ QString StepRunner::pointFileWritten() const
 void StepRunner::processFinished(int exitCode, QProcess::ExitStatus status)
 {
     readOutput();
-    const QStringList last = splitter_.finish();
-    checkLines(last);
-    if (!last.isEmpty())
+    const Lines last = splitter_.finish();
+    checkLines(last.bytes);
+    if (last.count > 0)
         emit linesRead(last);
 
     StepResult result{StepState::Failed, {}, clock_.elapsed()};

@@ -55,7 +55,7 @@ signals:
     void stepStarted(int index, const QString& commandLine);
     // The bytes as they came, for the log; then the lines they completed.
     void bytesRead(const QByteArray& bytes);
-    void linesRead(const QStringList& lines);
+    void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);
     void finished(bool allSucceeded);
@@ -68,7 +68,7 @@ private:
     void processFinished(int exitCode, QProcess::ExitStatus status);
     void processError(QProcess::ProcessError error);
     void endStep(StepResult result);
-    void checkLines(const QStringList& lines);
+    void checkLines(const QByteArray& bytes);
     QString pointFileWritten() const;
 
     QList<RunStep> steps_;

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -114,6 +115,8 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
     }
     output_->clear();
     pending_.clear();
+    pendingLines_ = 0;
+    omitted_ = 0;
     log_ = std::make_unique<run::CompileLog>(options.logPath);
     logProblem_ = log_->problem();
     status_->setText(logProblem_.isEmpty() ? QString()
@@ -139,9 +142,10 @@ void CompileWindow::stepStarted(int index, const QString& commandLine)
     setState(index, run::stateText(run::StepState::Running));
     steps_->topLevelItem(index)->setText(3, commandLine);
     clockTimer_->start();
-    if (index > 0 || !pending_.isEmpty() || !output_->document()->isEmpty())
-        pending_ << QString();
-    pending_ << QStringLiteral("> ") + commandLine;
+    flushOutput();
+    if (!output_->document()->isEmpty())
+        output_->appendPlainText(QString());
+    output_->appendPlainText(QStringLiteral("> ") + commandLine);
     log_->heading(commandLine);
 }
 
@@ -150,12 +154,16 @@ void CompileWindow::bytesRead(const QByteArray& bytes)
     log_->write(bytes);
 }
 
-void CompileWindow::linesRead(const QStringList& lines)
+void CompileWindow::linesRead(const run::Lines& lines)
 {
-    pending_ += lines;
-    // Lines the view would drop at once are not kept for it.
-    if (pending_.size() > 2 * viewLines)
-        pending_.remove(0, pending_.size() - viewLines);
+    pending_ << lines;
+    pendingLines_ += lines.count;
+    // What one tick would not show is not kept for it.
+    while (pending_.size() > 1 && pendingLines_ - pending_.first().count > linesPerTick) {
+        pendingLines_ -= pending_.first().count;
+        omitted_ += pending_.first().count;
+        pending_.removeFirst();
+    }
 }
 
 void CompileWindow::stepFinished(int index, const run::StepResult& result)
@@ -166,8 +174,9 @@ void CompileWindow::stepFinished(int index, const run::StepResult& result)
     if (result.state != run::StepState::Skipped)
         item->setText(2, seconds(result.milliseconds));
     if (result.state == run::StepState::Failed) {
-        pending_ << QStringLiteral("*** ") + item->text(0) + QStringLiteral(" failed: ") +
-                        result.reason;
+        flushOutput();
+        output_->appendPlainText(QStringLiteral("*** ") + item->text(0) +
+                                 QStringLiteral(" failed: ") + result.reason);
         log_->write("*** " + item->text(0).toUtf8() + " failed: " + result.reason.toUtf8() + '\n');
     }
     if (index == running_) {
@@ -209,16 +218,25 @@ void CompileWindow::finished(bool allSucceeded)
         autoClose_->start();
 }
 
+// Laying out text is what costs the view: a tick shows at most the last
+// linesPerTick lines and about bytesPerTick bytes of what came since
+// the last one, and says how many it left to the log.
 void CompileWindow::flushOutput()
 {
     if (pending_.isEmpty())
         return;
-    if (pending_.size() > viewLines)
-        pending_.remove(0, pending_.size() - viewLines);
+    int omitted = 0;
+    QString text = run::lastLines(pending_, linesPerTick, bytesPerTick, omitted);
+    omitted_ += omitted;
+    if (omitted_ > 0)
+        text.prepend(QStringLiteral("[... %1 lines not shown here: all are in the log]\n")
+                         .arg(QLocale().toString(omitted_)));
+    pending_.clear();
+    pendingLines_ = 0;
+    omitted_ = 0;
     QScrollBar* bar = output_->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
-    output_->appendPlainText(pending_.join(QLatin1Char('\n')));
-    pending_.clear();
+    output_->appendPlainText(text);
     if (atEnd)
         bar->setValue(bar->maximum());
 }

@@ -29,6 +29,8 @@ public:
     };
 
     static constexpr int viewLines = 5000;
+    static constexpr int linesPerTick = 1000;
+    static constexpr qsizetype bytesPerTick = 100000;
 
     explicit CompileWindow(QWidget* parent = nullptr);
     ~CompileWindow() override;
@@ -50,7 +52,7 @@ protected:
 private:
     void stepStarted(int index, const QString& commandLine);
     void bytesRead(const QByteArray& bytes);
-    void linesRead(const QStringList& lines);
+    void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);
     void finished(bool allSucceeded);
@@ -66,7 +68,9 @@ private:
     QTimer* flushTimer_;
     QTimer* clockTimer_;
     QTimer* autoClose_;
-    QStringList pending_;
+    QList<run::Lines> pending_; // lines not yet shown
+    int pendingLines_ = 0;
+    int omitted_ = 0; // lines left to the log since the last tick
     std::unique_ptr<run::CompileLog> log_;
     QString logProblem_;
     bool pauseAfter_ = false;

@@ -126,13 +126,15 @@ void tst_StepRunner::behaviours()
     QString text;
     connect(&runner, &run::StepRunner::stepFinished, &runner,
             [&](int, const run::StepResult& result) { results << result; });
-    connect(&runner, &run::StepRunner::linesRead, &runner, [&](const QStringList& read) {
-        lineCount += int(read.size());
-        for (const QString& line : read) {
+    connect(&runner, &run::StepRunner::linesRead, &runner, [&](const run::Lines& block) {
+        const QString read = run::decodeLines(block.bytes, block.windowsProgram);
+        const QStringList split = read.split('\n');
+        QCOMPARE(split.size(), block.count);
+        lineCount += block.count;
+        for (const QString& line : split)
             longest = std::max(longest, line.size());
-            if (text.size() < 1000)
-                text += line;
-        }
+        if (text.size() < 1000)
+            text += read;
     });
     QSignalSpy finished(&runner, &run::StepRunner::finished);
     runner.start(steps, {});
