@@ -18,6 +18,8 @@ packages=(
     wine wine64                      # runs the batch files, as for a user
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # the Windows compiler,
                                      # also for the stand-in compilers
+    libtbb12 libtbbmalloc2           # what the real ericw-tools compilers the
+                                     # tests run need
 )
 if [[ ${1:-} == --windows ]]; then
     packages+=(

@@ -1,5 +1,9 @@
 #include "batch/BatchScript.h"
 
+#include "batch/SuiteTable.h"
+#include "platform/PathMapping.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -8,82 +12,76 @@ namespace batch {
 
 namespace {
 
-enum class When { Checked, Unchecked };
-
-struct Switch {
-    int checkBox;
-    When when;
-    const char* text;
-    QString BatchOptions::*value = nullptr;
-};
-
-// Order as the compilers' switches are written; the threads switch is added
-// first to every line separately.
-const Switch qbsp3Switches[] = {
-    {1, When::Unchecked, "-noprune"},  {2, When::Checked, "-glview"},
-    {3, When::Unchecked, "-nodetail"}, {4, When::Checked, "-fulldetail"},
-    {5, When::Checked, "-onlyents"},   {6, When::Unchecked, "-nomerge"},
-    {7, When::Unchecked, "-nowater"},  {8, When::Unchecked, "-nocsg"},
-    {9, When::Checked, "-noweld"},     {10, When::Checked, "-chop", &BatchOptions::edit1},
-    {11, When::Unchecked, "-noshare"}, {12, When::Unchecked, "-notjunc"},
-    {13, When::Checked, "-noopt"},     {14, When::Checked, "-leaktest"},
-    {15, When::Checked, "-v"},         {16, When::Checked, "-verboseentities"},
-};
-
-const Switch qvis3Switches[] = {
-    {17, When::Checked, "-fast"},
-    {18, When::Unchecked, "-nosort"},
-    {19, When::Checked, "-v"},
-};
-
-const Switch qrad3Switches[] = {
-    {20, When::Checked, "-dump"},   {21, When::Checked, "-bounce", &BatchOptions::edit2},
-    {22, When::Checked, "-v"},      {23, When::Checked, "-extra"},
-    {24, When::Checked, "-glview"}, {25, When::Unchecked, "-nopvs"},
-};
-
-const char* const lightSwitches[] = {"-scale", "-direct", "-entity", "-ambient", "-maxlight"};
-
-template <std::size_t N>
-CompileStep compilerStep(CompileStep::Kind kind, const char* compiler, const Switch (&switches)[N],
-                         const BatchOptions& o, bool withLight)
+// A compilers folder names each program by its full path, in the Windows
+// form the batch file needs.
+QString programPath(const QString& folder, const QString& name)
 {
-    CompileStep step{kind, QLatin1String(compiler), {}};
+    if (folder.isEmpty())
+        return name;
+    QString path = platform::windowsPath(folder);
+    while (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path + QLatin1Char('\\') + name;
+}
+
+CompileStep compilerStep(CompileStep::Kind kind, const SuiteTable& table,
+                         const settings::CompilerSettings& compilers, const BatchOptions& o)
+{
+    const StepTable& stepTable = table.steps[std::size_t(kind)];
+    CompileStep step{kind, programPath(compilers.folder, QLatin1String(stepTable.program)), {}};
     const auto add = [&step](const char* text, const QString* value) {
-        step.arguments << QLatin1String(text);
+        step.arguments << QString::fromLatin1(text).split(QLatin1Char(' '));
         if (value)
             step.arguments << *value;
     };
+    if (*stepTable.mode)
+        step.arguments << QLatin1String(stepTable.mode);
     if (o.checkBox[26])
         add("-threads", &o.edit3);
-    for (const Switch& s : switches) {
-        if (o.checkBox[s.checkBox] == (s.when == When::Checked))
+    for (const Switch& s : stepTable.switches) {
+        if (o.checkBox[std::size_t(s.checkBox)] == (s.when == When::Checked))
             add(s.text, s.value ? &(o.*s.value) : nullptr);
     }
-    if (withLight) {
+    if (kind == CompileStep::Kind::Light) {
         for (std::size_t i = 0; i < o.light.size(); ++i) {
+            if (!table.lightSwitches[i])
+                continue;
             // The compilers read numbers in the C locale: always a point.
             const QString value = formatDecimal(o.light[i], QLatin1Char('.'));
-            add(lightSwitches[i], &value);
+            add(table.lightSwitches[i], &value);
         }
     }
     step.arguments << o.mapName;
     return step;
 }
 
+// A bare name ("qbsp3") is written as it is; a path is quoted, without
+// any quote of its own, which would end the quoting early.
+bool isBareName(const QString& program)
+{
+    return std::all_of(program.begin(), program.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') ||
+               c == QLatin1Char('.');
+    });
+}
+
 } // namespace
 
-QList<CompileStep> compileSteps(const BatchOptions& o)
+QList<CompileStep> compileSteps(const BatchOptions& o, const settings::CompilerSettings& compilers)
 {
+    const SuiteTable& table = suiteTable(compilers.suite);
     QList<CompileStep> steps;
     if (o.checkBox[30])
-        steps << compilerStep(CompileStep::Kind::Bsp, "qbsp3", qbsp3Switches, o, false);
+        steps << compilerStep(CompileStep::Kind::Bsp, table, compilers, o);
     if (o.checkBox[31])
-        steps << compilerStep(CompileStep::Kind::Vis, "qvis3", qvis3Switches, o, false);
+        steps << compilerStep(CompileStep::Kind::Vis, table, compilers, o);
     if (o.checkBox[32])
-        steps << compilerStep(CompileStep::Kind::Light, "qrad3", qrad3Switches, o, true);
+        steps << compilerStep(CompileStep::Kind::Light, table, compilers, o);
     if (o.checkBox[27]) {
-        CompileStep game{CompileStep::Kind::Game, QStringLiteral("quake2"), {}};
+        const QString program = compilers.gameProgram.isEmpty()
+                                    ? QStringLiteral("quake2")
+                                    : platform::windowsPath(compilers.gameProgram);
+        CompileStep game{CompileStep::Kind::Game, program, {}};
         if (o.checkBox[36])
             game.arguments << QStringLiteral("+deathmatch") << QStringLiteral("1");
         game.arguments << QStringLiteral("+map") << o.mapName;
@@ -94,7 +92,10 @@ QList<CompileStep> compileSteps(const BatchOptions& o)
 
 QString commandText(const CompileStep& step)
 {
-    return step.program + QLatin1Char(' ') + step.arguments.join(QLatin1Char(' '));
+    QString program = step.program;
+    if (!isBareName(program))
+        program = QLatin1Char('"') + program.remove(QLatin1Char('"')) + QLatin1Char('"');
+    return program + QLatin1Char(' ') + step.arguments.join(QLatin1Char(' '));
 }
 
 QString driveText(const QString& gameDirectory)
@@ -172,9 +173,11 @@ QString escapeCommandLine(const QString& line)
     return escaped;
 }
 
-QStringList batchLines(const BatchOptions& o)
+QStringList batchLines(const BatchOptions& o, const settings::CompilerSettings& compilers)
 {
-    const QString tail = directoryTail(o.gameDirectory);
+    // A Linux game folder is reached through Wine's Z: drive.
+    const QString game = platform::windowsPath(o.gameDirectory);
+    const QString tail = directoryTail(game);
     QStringList lines = {
         QStringLiteral("cls"),
         QStringLiteral("@echo off"),
@@ -184,12 +187,11 @@ QStringList batchLines(const BatchOptions& o)
     };
     // Everything below carries user text.
     QStringList commands;
-    commands << driveText(o.gameDirectory)
-             << QStringLiteral("cd\\") + tail + QStringLiteral("\\baseq2\\maps");
+    commands << driveText(game) << QStringLiteral("cd\\") + tail + QStringLiteral("\\baseq2\\maps");
     const bool pauseEach = o.checkBox[34];
     const bool pauseAfter = o.checkBox[33];
     bool gameStarted = false;
-    for (const CompileStep& step : compileSteps(o)) {
+    for (const CompileStep& step : compileSteps(o, compilers)) {
         if (step.kind == CompileStep::Kind::Game) {
             commands << QStringLiteral("cd\\") + tail << commandText(step);
             if (pauseAfter)

@@ -2,6 +2,7 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/CompileStep.h"
+#include "settings/CompilerSettings.h"
 
 #include <QChar>
 #include <QStringList>
@@ -9,13 +10,18 @@
 namespace batch {
 
 // The lines of the compile batch file, without line ends.
-QStringList batchLines(const BatchOptions& options);
+QStringList batchLines(const BatchOptions& options,
+                       const settings::CompilerSettings& compilers = {});
 
-// The enabled compilers in order, then the game if it is to be started.
-QList<CompileStep> compileSteps(const BatchOptions& options);
+// The enabled compilers in order, then the game if it is to be started:
+// each program as the suite names it (a full Windows path where a
+// compilers folder or a game program is set), with the suite's switches.
+QList<CompileStep> compileSteps(const BatchOptions& options,
+                                const settings::CompilerSettings& compilers = {});
 
-// A step as one command line: the program, then its arguments, each
-// followed by one blank but the last. Not yet escaped for the interpreter.
+// A step as one command line: the program, quoted where it is a path, then
+// its arguments, each followed by one blank but the last. Not yet escaped
+// for the interpreter.
 QString commandText(const CompileStep& step);
 
 // "C:" for "C:\Quake2", "\\server\share" for a UNC path, else empty.

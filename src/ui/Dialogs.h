@@ -10,7 +10,8 @@ class QDialog;
 // What a file dialog shows. Filter and default extension are kept in the
 // form the program states them ("batch file|*.bat", "*.bat").
 struct FileDialogRequest {
-    enum Kind { Open, Save };
+    // Folder chooses a folder: filter and default extension are not used.
+    enum Kind { Open, Save, Folder };
     enum Option {
         OverwritePrompt = 0x1,
         HideReadOnly = 0x2,

@@ -39,7 +39,8 @@ std::optional<QString> QtDialogs::fileDialog(const FileDialogRequest& request)
     QFileDialog dialog(QApplication::activeWindow(), request.title);
     dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
                                                                  : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.options.testFlag(FileDialogRequest::FileMustExist)
+    dialog.setFileMode(request.kind == FileDialogRequest::Folder ? QFileDialog::Directory
+                       : request.options.testFlag(FileDialogRequest::FileMustExist)
                            ? QFileDialog::ExistingFile
                            : QFileDialog::AnyFile);
     dialog.setNameFilter(qtNameFilter(request.filter));
@@ -50,6 +51,8 @@ std::optional<QString> QtDialogs::fileDialog(const FileDialogRequest& request)
     if (!request.options.testFlag(FileDialogRequest::OverwritePrompt))
         options |= QFileDialog::DontConfirmOverwrite;
     // HideReadOnly needs nothing: Qt's dialogs have no read-only box.
+    if (request.kind == FileDialogRequest::Folder)
+        options |= QFileDialog::ShowDirsOnly;
     dialog.setOptions(options);
     dialog.setSizeGripEnabled(request.options.testFlag(FileDialogRequest::EnableSizing));
     if (!request.initialFolder.isEmpty())

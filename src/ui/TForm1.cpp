@@ -266,6 +266,9 @@ void TForm1::createConfigurationPanel()
     Button10 = new QPushButton(QStringLiteral("ok"), ProPanel1);
     Button10->setGeometry(okGeometry);
     Button10->setAutoDefault(false);
+    Button11 = new QPushButton(QStringLiteral("compilers..."), ProPanel1);
+    Button11->setGeometry(compilersGeometry);
+    Button11->setAutoDefault(false);
 
     // Shown, it covers the top of the light group.
     ProPanel1->raise();
@@ -273,7 +276,8 @@ void TForm1::createConfigurationPanel()
 void TForm1::setTabOrder()
 {
     // The panel's controls take its place in the window's order.
-    std::vector<std::pair<int, QWidget*>> panel{{okTab, Button10}, {gameLocationTab, Edit4}};
+    std::vector<std::pair<int, QWidget*>> panel{
+        {okTab, Button10}, {gameLocationTab, Edit4}, {compilersTab, Button11}};
     for (const RadioLayout& item : panelRadioLayouts)
         panel.emplace_back(item.tab, this->*item.member);
     std::vector<std::pair<int, QWidget*>> order;
@@ -313,6 +317,7 @@ void TForm1::connectHandlers()
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connect(Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(Edit4, &QLineEdit::textChanged, this, &TForm1::Edit4Change);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm1::ScrollBar1Change);
@@ -419,7 +424,8 @@ BatchOptions TForm1::batchOptions() const
 void TForm1::SaveToBatch(const QString& path)
 {
     // In the code page the command interpreter reads it in.
-    textfile::writeLines(path, batch::batchLines(batchOptions()), platform::CodePage::Oem);
+    textfile::writeLines(path, batch::batchLines(batchOptions(), compilerSettings_),
+                         platform::CodePage::Oem);
 }
 
 QString TForm1::compileBatchFile() const

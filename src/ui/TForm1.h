@@ -56,6 +56,7 @@ public:
     void Button7Click();
     void Button8Click();
     void Button10Click();
+    void Button11Click();
     void SpeedButton1Click();
     void Edit4Change(const QString& text);
     void ScrollBar1Change();
@@ -73,6 +74,14 @@ public:
     // The inputs of the batch file as the controls hold them now.
     BatchOptions batchOptions() const;
     QString compileBatchFile() const;
+
+    // brushwright.ini as read at start-up or last set.
+    const settings::CompilerSettings& compilerSettings() const { return compilerSettings_; }
+    // Writes brushwright.ini at once, then takes the settings: the widgets
+    // the suite has no switch for are disabled. Throws Failure when the file
+    // cannot be written (and changes nothing); call it inside a handler.
+    void setCompilerSettings(const settings::CompilerSettings& settings);
+    QString compilerSettingsFile() const;
     bool isEndRequested() const { return endRequested_; }
 
     // The compile window's compile: running, and the main window hidden
@@ -102,6 +111,7 @@ public:
     QToolButton* SpeedButton1;
     QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8;
     QPushButton* Button10;
+    QPushButton* Button11; // "compilers..." on the configuration panel
     QRadioButton *RadioButton1, *RadioButton2;
     TBevelLine *Bevel1, *Bevel2, *Bevel3, *Bevel4, *Bevel5, *Bevel6, *Bevel7, *Bevel8;
     TProPanel* ProPanel1;
@@ -146,6 +156,7 @@ private:
     void compileInWindow(const settings::CompilerSettings& compilers);
     void compileWindowClosed();
     void loadProgramSettings();
+    void applySuite();
     settings::ProgramSettings programSettings() const;
     bool askPatch(const QString& file);
     bool askCloseWithoutSaving();
@@ -154,6 +165,7 @@ private:
 
     Dialogs& dialogs_;
     QString programFolder_;
+    settings::CompilerSettings compilerSettings_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;

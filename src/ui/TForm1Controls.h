@@ -79,7 +79,7 @@ inline constexpr const char* noMapCaption = "warning: no map selected";
 inline constexpr QRect folderButtonGeometry(152, 8, 24, 24);
 
 // The configuration panel and, in its own coordinates, its controls.
-inline constexpr QRect panelGeometry(200, 24, 137, 153);
+inline constexpr QRect panelGeometry(200, 24, 137, 185);
 inline constexpr int panelTab = 47;
 extern const LabelLayout panelLabelLayouts[2];
 extern const BevelLayout panelLineLayouts[3];
@@ -96,5 +96,7 @@ inline constexpr QRect gameLocationGeometry(8, 84, 121, 21); // Edit4
 inline constexpr int gameLocationTab = 3;
 inline constexpr QRect okGeometry(8, 120, 121, 25); // Button10 "ok"
 inline constexpr int okTab = 0;
+inline constexpr QRect compilersGeometry(8, 152, 121, 25); // Button11 "compilers..."
+inline constexpr int compilersTab = 4;
 
 } // namespace form1

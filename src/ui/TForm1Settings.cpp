@@ -5,6 +5,7 @@
 #include "controls/TProPanel.h"
 #include "map/MapName.h"
 #include "platform/TextFile.h"
+#include "settings/CompilerSettingsFile.h"
 #include "settings/OptionSetFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
@@ -104,6 +105,8 @@ void TForm1::Button8Click()
 void TForm1::FormCreate(const QString& firstArgument)
 {
     handle([this, &firstArgument] {
+        compilerSettings_ = readCompilerSettings(compilerSettingsFile());
+        applySuite();
         loadProgramSettings();
         for (int index = 0; index < light::sliderCount; ++index)
             slider(index)->setValue(0);

@@ -124,6 +124,17 @@ void tst_ProgramRun::compileFromCommandLine()
     QVERIFY(text.contains("\r\nqbsp3 base1\r\nqvis3 base1\r\n"));
     QVERIFY(text.contains("qrad3 -scale 1 -direct 0.4 -entity 1 -ambient 0 -maxlight 196 base1"));
 
+    // "compilers..." in its own modal loop: the next suite, then OK.
+    display_->click(window, 200, 20);  // "menu"
+    display_->click(window, 268, 188); // "compilers..."
+    const QString dialog = display_->waitForWindow("compilers");
+    QVERIFY2(!dialog.isEmpty(), "the compilers dialog did not open");
+    display_->key(dialog, "Down");
+    display_->key(dialog, "Return");
+    QTRY_VERIFY(readBytes(programFile("brushwright.ini")).contains("suite=q2tools"));
+    display_->click(window, 356, 20); // "compile"
+    QTRY_VERIFY(readBytes(batch).contains("\r\nq2tool -bsp base1\r\nq2tool -vis base1\r\n"));
+
     display_->click(window, 304, 20); // "cancel"
     QVERIFY(waitForExit());
     QCOMPARE(readBytes(programFile("settings.builtin")),

@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <memory>
 
 namespace {
@@ -70,6 +71,8 @@ private slots:
     void cleanupTestCase();
     void compile_data();
     void compile();
+    void realCompilers_data();
+    void realCompilers();
 
 private:
     QString consoleWindow() const;
@@ -313,6 +316,69 @@ void tst_WineEndToEnd::followRun(const QString& log, const Calls& expected)
         QTest::qWait(100);
     QVERIFY2(consoleWindow().isEmpty(), "the batch file did not end");
     QCOMPARE(readCalls(log).size(), seen);
+}
+
+// The real Windows compilers of a suite, called from the batch file by the
+// full path of a compilers folder given in brushwright.ini as a Linux
+// path, on a game folder given as a Linux path too.
+void tst_WineEndToEnd::realCompilers_data()
+{
+    QTest::addColumn<QString>("suite");
+    QTest::newRow("id's tools") << "id";
+    QTest::newRow("q2tools-220") << "q2tools";
+}
+
+void tst_WineEndToEnd::realCompilers()
+{
+    QFETCH(QString, suite);
+    const QString compilers = QDir::cleanPath(qEnvironmentVariable("BRUSHWRIGHT_COMPILERS"));
+    if (!QFile::exists(compilers + "/windows/q2tool.exe"))
+        QSKIP("no real compilers: ../shared/compilers is missing");
+    const QString game = dir_.filePath(suite + "/quake2");
+    const QString maps = game + "/baseq2/maps";
+    QVERIFY(QDir().mkpath(maps) && QDir().mkpath(game + "/baseq2/pics"));
+    QVERIFY(QFile::copy(compilers + "/testmap/box.map", maps + "/box.map"));
+    QVERIFY(QFile::copy(compilers + "/testmap/colormap.pcx", game + "/baseq2/pics/colormap.pcx"));
+
+    QTemporaryDir program;
+    const QString exe = program.filePath("brushwright");
+    QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_EXE"), exe));
+    QFile(exe).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    textfile::writeLines(program.filePath("settings.builtin"),
+                         {"1", "0", "0", "0", "0", "0", game, "0", "0", "0"});
+    // The boxes whose switch comes when unchecked are checked: a plain build.
+    textfile::writeLines(program.filePath("lastused.builtin"),
+                         optionSet("1010011100110000010000001",
+                                   {"0", "0", "100", "40", "100", "0", "196", "1", "1", "1"}));
+    textfile::writeLines(program.filePath("brushwright.ini"),
+                         {"[compilers]", "suite=" + suite, "folder=" + compilers + "/windows"});
+
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(exe, {"box"});
+    QVERIFY(process.waitForStarted(5000));
+    const QString window = display_->waitForWindow("Brushwright");
+    QVERIFY2(!window.isEmpty(), "the main window did not appear");
+    display_->click(window, 356, 20);        // "compile"
+    for (const bool shown : {false, true}) { // the console comes, then goes
+        const QDeadlineTimer deadline(shown ? 180000 : 60000);
+        while (consoleWindow().isEmpty() != shown && !deadline.hasExpired())
+            QTest::qWait(200);
+    }
+    display_->click(window, 304, 20); // "cancel"
+    QVERIFY(process.waitForFinished(10000));
+
+    QFile bsp(maps + "/box.bsp");
+    QVERIFY2(bsp.open(QIODevice::ReadOnly),
+             textfile::readFile(maps + "/Brushwright.bat").constData());
+    // After "IBSP" and the version, an offset and a length for each lump:
+    // visibility, faces and light are lumps 3, 6 and 7.
+    const QByteArray bytes = bsp.readAll();
+    QVERIFY(bytes.startsWith("IBSP") && bytes.size() > 72);
+    for (const int lump : {3, 6, 7})
+        QVERIFY2(qFromLittleEndian<qint32>(bytes.constData() + 12 + 8 * lump) > 0,
+                 qPrintable("empty lump " + QString::number(lump)));
 }
 
 QTEST_GUILESS_MAIN(tst_WineEndToEnd)

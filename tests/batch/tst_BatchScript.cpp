@@ -8,6 +8,9 @@
 #include <utility>
 
 using Boxes = QList<int>;
+using settings::CompilerSettings;
+using settings::Suite;
+Q_DECLARE_METATYPE(CompilerSettings)
 
 namespace {
 
@@ -65,6 +68,8 @@ private slots:
     void readoutIsTheGeneralForm();
     void lightUsesPointInAnyLocale_data();
     void lightUsesPointInAnyLocale();
+    void suites_data();
+    void suites();
 };
 
 void TestBatchScript::workedExamples_data()
@@ -465,6 +470,59 @@ void TestBatchScript::lightUsesPointInAnyLocale()
     QLocale::setDefault(previousDefault);
     QCOMPARE(lines.value(7),
              QString("qrad3 -scale 1 -direct 0.4 -entity 1.55 -ambient 0.05 -maxlight 196 m"));
+}
+
+// The lines after the header each suite writes, with every option box
+// checked or none: what it lacks is left out, a folder or a game program
+// is quoted, a Linux path becomes Wine's Z: form.
+void TestBatchScript::suites_data()
+{
+    QTest::addColumn<CompilerSettings>("compilers");
+    QTest::addColumn<bool>("allBoxes");
+    QTest::addColumn<QString>("gameDirectory");
+    QTest::addColumn<QString>("expected"); // lines separated by |
+
+    const QString light = " -scale 1 -direct 0.4 -entity 1 -ambient 0.05 -maxlight 196 m|";
+    QTest::newRow("q2tools, every box")
+        << CompilerSettings{Suite::Q2tools, "D:\\q2tools\\", "", {}, true} << true << "C:\\Quake2"
+        << "C:|cd\\Quake2\\baseq2\\maps|\"D:\\q2tools\\q2tool\" -bsp -threads 2 -fulldetail "
+           "-onlyents -noweld -chop 240 -leaktest -v m|\"D:\\q2tools\\q2tool\" -vis -threads 2 "
+           "-fast -v m|\"D:\\q2tools\\q2tool\" -rad -threads 2 -dump -bounce 4 -v -extra" +
+               light + "cd\\Quake2|quake2 +map m";
+    QTest::newRow("ericw, no box, game program with % and &")
+        << CompilerSettings{Suite::Ericw, "", "C:\\Games\\Q2 & 100%\\yquake2.exe", {}, true}
+        << false << "C:\\Quake2"
+        << "C:|cd\\Quake2\\baseq2\\maps|qbsp -q2bsp -threads 2 -omitdetail -nomerge -nochop "
+           "-noedgereuse -notjunc m|vis -threads 2 m|light -threads 2 -visapprox none -maxlight "
+           "196 m|cd\\Quake2|\"C:\\Games\\Q2 & 100%%\\yquake2.exe\" +map m";
+#ifndef _WIN32
+    QTest::newRow("Linux folders")
+        << CompilerSettings{Suite::Id, "/opt/q2 tools", "/usr/games/quake2", {}, true} << false
+        << "/home/me/quake2"
+        << "Z:|cd\\home\\me\\quake2\\baseq2\\maps|\"Z:\\opt\\q2 tools\\qbsp3\" -threads 2 -noprune "
+           "-nodetail -nomerge -nowater -nocsg -noshare -notjunc m|\"Z:\\opt\\q2 tools\\qvis3\" "
+           "-threads 2 -nosort m|\"Z:\\opt\\q2 tools\\qrad3\" -threads 2 -nopvs" +
+               light + "cd\\home\\me\\quake2|\"Z:\\usr\\games\\quake2\" +map m";
+#endif
+}
+
+void TestBatchScript::suites()
+{
+    QFETCH(CompilerSettings, compilers);
+    QFETCH(bool, allBoxes);
+    QFETCH(QString, gameDirectory);
+    QFETCH(QString, expected);
+    BatchOptions o = withBoxes({26, 27, 30, 31, 32});
+    for (std::size_t box = 1; allBoxes && box <= 25; ++box)
+        o.checkBox[box] = true;
+    o.gameDirectory = gameDirectory;
+    o.edit1 = "240";
+    o.edit2 = "4";
+    o.edit3 = "2";
+    o.light = {1, 0.4, 1, 0.05, 196};
+    QCOMPARE(batch::batchLines(o, compilers).mid(header.size()).join('|'), expected);
+    // The step keeps the program unquoted, as a process is started with it.
+    QVERIFY(!batch::compileSteps(o, compilers).constFirst().program.contains('"'));
 }
 
 QTEST_GUILESS_MAIN(TestBatchScript)

@@ -126,6 +126,7 @@ QWidget* tst_TForm1::control(const QString& name) const
         {"Edit3", f.Edit3},
         {"Edit4", f.Edit4},
         {"Button10", f.Button10},
+        {"Button11", f.Button11},
         {"RadioButton1", f.RadioButton1},
         {"RadioButton2", f.RadioButton2},
         {"ScrollBar1", f.ScrollBar1},
@@ -232,12 +233,13 @@ void tst_TForm1::otherControls_data()
                              << true;
     QTest::newRow("Button7") << "Button7" << QRect(8, 464, 184, 24) << "save as batch file..."
                              << false;
-    QTest::newRow("ProPanel1") << "ProPanel1" << QRect(200, 24, 137, 153) << "" << true;
+    QTest::newRow("ProPanel1") << "ProPanel1" << QRect(200, 24, 137, 185) << "" << true;
     QTest::newRow("Edit1") << "Edit1" << QRect(160, 214, 33, 21) << "0" << true;
     QTest::newRow("Edit2") << "Edit2" << QRect(352, 70, 33, 21) << "0" << true;
     QTest::newRow("Edit3") << "Edit3" << QRect(352, 374, 33, 21) << "0" << true;
     QTest::newRow("Edit4") << "Edit4" << QRect(8, 84, 121, 21) << "" << true;
     QTest::newRow("Button10") << "Button10" << QRect(8, 120, 121, 25) << "ok" << true;
+    QTest::newRow("Button11") << "Button11" << QRect(8, 152, 121, 25) << "compilers..." << true;
     QTest::newRow("RadioButton1") << "RadioButton1" << QRect(8, 27, 97, 17) << "default settings"
                                   << true;
     QTest::newRow("RadioButton2") << "RadioButton2" << QRect(8, 44, 105, 17) << "last used settings"
@@ -283,9 +285,9 @@ void tst_TForm1::tabOrder()
         f.ScrollBar1, f.Edit2,        f.ScrollBar2,   f.ScrollBar3, f.ScrollBar4, f.ScrollBar5,
         f.CheckBox24, f.CheckBox25,   f.CheckBox26,   f.Edit3,      f.CheckBox27, f.CheckBox28,
         f.Button1,    f.Button2,      f.Button3,      f.Button4,    f.Button5,    f.Button6,
-        f.Button10,   f.RadioButton1, f.RadioButton2, f.Edit4,      f.CheckBox29, f.CheckBox30,
-        f.CheckBox31, f.CheckBox32,   f.Button8,      f.Button7,    f.CheckBox33, f.CheckBox34,
-        f.CheckBox35, f.CheckBox36,
+        f.Button10,   f.RadioButton1, f.RadioButton2, f.Edit4,      f.Button11,   f.CheckBox29,
+        f.CheckBox30, f.CheckBox31,   f.CheckBox32,   f.Button8,    f.Button7,    f.CheckBox33,
+        f.CheckBox34, f.CheckBox35,   f.CheckBox36,
     };
     for (qsizetype i = 1; i < expected.size(); ++i)
         QCOMPARE(expected[i - 1]->nextInFocusChain(), expected[i]);
@@ -326,10 +328,10 @@ void tst_TForm1::frames()
     QVERIFY(is(1, 1, cl3DLight) && is(391, 1, clBtnShadow) && is(1, 495, clBtnShadow));
     QVERIFY(is(392, 496, clBtnText) && is(391, 495, clBtnShadow));
     // The configuration panel's, at its place over the light group.
-    QVERIFY(is(200, 24, clBtnHighlight) && is(336, 24, clBtnText) && is(200, 176, clBtnText));
-    QVERIFY(is(201, 25, cl3DLight) && is(335, 175, clBtnShadow) && is(202, 26, clBtnFace));
+    QVERIFY(is(200, 24, clBtnHighlight) && is(336, 24, clBtnText) && is(200, 208, clBtnText));
+    QVERIFY(is(201, 25, cl3DLight) && is(335, 207, clBtnShadow) && is(202, 26, clBtnFace));
     QCOMPARE(form_->ProBorder1->BevelWidth(), 2);
-    QCOMPARE(form_->ProPanel1->contentsRect(), QRect(2, 2, 133, 149));
+    QCOMPARE(form_->ProPanel1->contentsRect(), QRect(2, 2, 133, 181));
 }
 
 void tst_TForm1::gameDirectoryFollowsEdit4()

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "settings/CompilerSettings.h"
+
+#include <QString>
+
+// brushwright.ini, read and written with QSettings' INI format:
+//
+//   [compilers]  suite=id|q2tools|ericw   folder=<path>
+//   [game]       program=<path>
+//   [compile]    way=console|window       stopAtFirstFailure=true|false
+//
+// A missing file or key gives the default; so does a value the program does
+// not know, which the next write replaces.
+namespace settings {
+
+CompilerSettings readCompilerSettings(const QString& path);
+
+// Keeps the file's other keys. Written as every file is (a temporary beside
+// it, then a rename): throws Failure "Cannot create file %s".
+void writeCompilerSettings(const QString& path, const CompilerSettings& settings);
+
+} // namespace settings

@@ -1,0 +1,106 @@
+#include "ui/CompilersDialog.h"
+
+#include "ui/Dialogs.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The choices in the order of settings::Suite.
+const char* const suiteCaptions[] = {
+    "id's tools (qbsp3, qvis3, qrad3)",
+    "q2tools-220 (q2tool)",
+    "ericw-tools (qbsp, vis, light)",
+};
+
+QLayout* withButton(QLineEdit* edit, QPushButton* button)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit, 1);
+    row->addWidget(button);
+    return row;
+}
+
+} // namespace
+
+CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSettings& settings,
+                                 QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), settings_(settings)
+{
+    setWindowTitle(QStringLiteral("compilers"));
+    setSizeGripEnabled(true);
+
+    suiteBox = new QComboBox(this);
+    for (const char* caption : suiteCaptions)
+        suiteBox->addItem(QString::fromLatin1(caption));
+    suiteBox->setCurrentIndex(int(settings.suite));
+
+    folderEdit = new QLineEdit(settings.folder, this);
+    folderEdit->setPlaceholderText(QStringLiteral("empty: the programs by name"));
+    folderButton = new QPushButton(QStringLiteral("browse..."), this);
+    programEdit = new QLineEdit(settings.gameProgram, this);
+    programEdit->setPlaceholderText(QStringLiteral("empty: quake2 in the game folder"));
+    programButton = new QPushButton(QStringLiteral("browse..."), this);
+    for (QPushButton* button : {folderButton, programButton})
+        button->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("compiler suite"), suiteBox);
+    form->addRow(QStringLiteral("compilers folder"), withButton(folderEdit, folderButton));
+    form->addRow(QStringLiteral("game program"), withButton(programEdit, programButton));
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+    setMinimumWidth(420);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(folderButton, &QPushButton::clicked, this, &CompilersDialog::browseFolder);
+    connect(programButton, &QPushButton::clicked, this, &CompilersDialog::browseProgram);
+}
+
+settings::CompilerSettings CompilersDialog::settings() const
+{
+    settings::CompilerSettings s = settings_;
+    s.suite = settings::Suite(suiteBox->currentIndex());
+    s.folder = folderEdit->text();
+    s.gameProgram = programEdit->text();
+    return s;
+}
+
+void CompilersDialog::browseFolder()
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Folder;
+    request.title = QStringLiteral("compilers folder");
+    request.options = FileDialogRequest::PathMustExist | FileDialogRequest::EnableSizing;
+    request.initialFolder = folderEdit->text();
+    if (const std::optional<QString> chosen = dialogs_.fileDialog(request))
+        folderEdit->setText(*chosen);
+}
+
+void CompilersDialog::browseProgram()
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Open;
+    request.title = QStringLiteral("game program");
+    request.filter = QStringLiteral("program|*.exe|all files|*");
+    request.options = FileDialogRequest::HideReadOnly | FileDialogRequest::PathMustExist |
+                      FileDialogRequest::FileMustExist | FileDialogRequest::EnableSizing;
+    request.fileName = programEdit->text();
+    if (const std::optional<QString> chosen = dialogs_.fileDialog(request))
+        programEdit->setText(*chosen);
+}

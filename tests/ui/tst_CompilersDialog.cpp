@@ -1,0 +1,97 @@
+// "compilers...": OK writes brushwright.ini (every key, other keys kept) and
+// the window takes the suite, disabling (and keeping the state of) what it
+// has no switch for; Cancel and a failed write change nothing.
+#include "RecordingDialogs.h"
+#include "settings/CompilerSettingsFile.h"
+#include "ui/CompilersDialog.h"
+#include "ui/TForm1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace settings;
+
+class tst_CompilersDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void suites();
+    void failedWrite();
+
+private:
+    // Answers the next dialog: the suite chosen, the folder browsed for.
+    void answer(int suite, const QString& folder, int result)
+    {
+        dialogs_.fileAnswers.push_back(folder);
+        dialogs_.modalAnswers.push_back([=](QDialog& shown) {
+            auto& dialog = dynamic_cast<CompilersDialog&>(shown);
+            dialog.suiteBox->setCurrentIndex(suite);
+            dialog.folderButton->click();
+            return result;
+        });
+    }
+
+    RecordingDialogs dialogs_;
+    QTemporaryDir dir_;
+};
+
+void tst_CompilersDialog::suites()
+{
+    TForm1 form(dialogs_, dir_.path() + '/');
+    form.CheckBox2->setChecked(true);
+    QFile ini(dir_.filePath("brushwright.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[compile]\nway=Window\n[x]\ny=z\n"));
+    ini.close();
+    answer(2, "D:\\tools", QDialog::Rejected);
+    answer(1, "D:\\q2tools", QDialog::Accepted);
+    form.Button11->click();
+    QCOMPARE(form.compilerSettings(), CompilerSettings{});
+    form.Button11->click();
+    QCOMPARE(dialogs_.fileDialogs.constLast().kind, FileDialogRequest::Folder);
+    const CompilerSettings q2tools{Suite::Q2tools, "D:\\q2tools", "", CompileWay::Console, true};
+    QCOMPARE(form.compilerSettings(), q2tools);
+    QCOMPARE(readCompilerSettings(ini.fileName()), q2tools);
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray written = ini.readAll();
+    for (const char* key : {"suite=q2tools", "way=console", "stopAtFirstFailure=true", "y=z"})
+        QVERIFY2(written.contains(key), written.constData());
+    QVERIFY(!form.CheckBox2->isEnabled() && form.CheckBox2->isChecked());
+    QCOMPARE(form.CheckBox2->toolTip(),
+             "qbsp3 -glview when checked \u2014 not available with q2tools-220");
+    QCOMPARE(form.CheckBox10->toolTip(), "q2tool -bsp -chop x when checked");
+
+    answer(2, QString(), QDialog::Accepted);
+    form.Button11->click();
+    for (QScrollBar* bar : {form.ScrollBar1, form.ScrollBar2, form.ScrollBar3, form.ScrollBar4})
+        QVERIFY(!bar->isEnabled() && bar->toolTip().endsWith("not available with ericw-tools"));
+    QVERIFY(form.ScrollBar5->isEnabled() && form.Edit1->isEnabled() &&
+            !form.CheckBox1->isEnabled());
+    QCOMPARE(form.CheckBox31->toolTip(), "run vis when checked");
+
+    // Back to id's tools: every widget and hint as before.
+    answer(0, QString(), QDialog::Accepted);
+    form.Button11->click();
+    QVERIFY(form.CheckBox2->isEnabled() && form.CheckBox2->isChecked() &&
+            form.ScrollBar1->isEnabled());
+    QCOMPARE(form.CheckBox2->toolTip(), "qbsp3 -glview when checked");
+    QCOMPARE(form.CheckBox30->toolTip(), "run qbsp3 when checked");
+}
+
+void tst_CompilersDialog::failedWrite()
+{
+    TForm1 form(dialogs_, dir_.filePath("missing/"));
+    answer(1, "D:\\tools", QDialog::Accepted);
+    form.Button11->click();
+    QCOMPARE(dialogs_.messageTexts(),
+             QStringList{"Cannot create file " + dir_.filePath("missing/brushwright.ini.")});
+    QCOMPARE(form.compilerSettings(), CompilerSettings{});
+    QVERIFY(form.CheckBox1->isEnabled());
+}
+
+QTEST_MAIN(tst_CompilersDialog)
+#include "tst_CompilersDialog.moc"
