@@ -14,12 +14,6 @@ bool isLineEnd(char c)
     return c == '\n' || c == '\r';
 }
 
-bool isPlainAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Where a piece of at most `most` bytes may end without cutting a UTF-8
 // character in two.
 qsizetype pieceEnd(const QByteArray& bytes, qsizetype most)
@@ -76,6 +70,12 @@ void LineSplitter::append(Lines& lines, QByteArray bytes) const
     }
     lines.count += int(bytes.count('\n'));
     lines.bytes += bytes;
+}
+
+bool isPlainAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 QString decodeLines(QByteArrayView bytes, bool windowsProgram)

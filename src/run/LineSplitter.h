@@ -45,6 +45,8 @@ private:
 // never as some other character.
 QString decodeLines(QByteArrayView bytes, bool windowsProgram);
 
+bool isPlainAscii(QByteArrayView bytes);
+
 // The last lines of the blocks, at most maxLines and about maxBytes,
 // decoded; omitted is set to the number of lines left out before them.
 QString lastLines(const QList<Lines>& blocks, int maxLines, qsizetype maxBytes, int& omitted);

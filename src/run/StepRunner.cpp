@@ -141,7 +141,6 @@ void StepRunner::readOutput()
     const QByteArray bytes = process_->readAllStandardOutput();
     if (bytes.isEmpty())
         return;
-    emit bytesRead(bytes);
     const Lines lines = splitter_.add(bytes);
     checkLines(lines.bytes);
     if (lines.count > 0)

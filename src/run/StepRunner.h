@@ -53,8 +53,7 @@ public:
 
 signals:
     void stepStarted(int index, const QString& commandLine);
-    // The bytes as they came, for the log; then the lines they completed.
-    void bytesRead(const QByteArray& bytes);
+    // Lines completed by the output read.
     void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);

@@ -94,7 +94,6 @@ CompileWindow::CompileWindow(QWidget* parent)
     connect(cancelButton, &QPushButton::clicked, runner_, &run::StepRunner::cancel);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(runner_, &run::StepRunner::stepStarted, this, &CompileWindow::stepStarted);
-    connect(runner_, &run::StepRunner::bytesRead, this, &CompileWindow::bytesRead);
     connect(runner_, &run::StepRunner::linesRead, this, &CompileWindow::linesRead);
     connect(runner_, &run::StepRunner::stepFinished, this, &CompileWindow::stepFinished);
     connect(runner_, &run::StepRunner::waitingToProceed, this, &CompileWindow::waitingToProceed);
@@ -149,13 +148,14 @@ void CompileWindow::stepStarted(int index, const QString& commandLine)
     log_->heading(commandLine);
 }
 
-void CompileWindow::bytesRead(const QByteArray& bytes)
-{
-    log_->write(bytes);
-}
-
 void CompileWindow::linesRead(const run::Lines& lines)
 {
+    // The log is UTF-8 throughout: a Windows program's text in its code page
+    // is decoded for it (plain ASCII is the same in both).
+    if (lines.windowsProgram && !run::isPlainAscii(lines.bytes))
+        log_->write(run::decodeLines(lines.bytes, true).toUtf8() + '\n');
+    else
+        log_->write(lines.bytes);
     pending_ << lines;
     pendingLines_ += lines.count;
     // What one tick would not show is not kept for it.
@@ -204,6 +204,14 @@ void CompileWindow::finished(bool allSucceeded)
     cancelButton->setEnabled(false);
     flushOutput();
     flushTimer_->stop();
+    // The step list closes the log, as the window shows it.
+    log_->write("\n");
+    for (int i = 0; i < steps_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = steps_->topLevelItem(i);
+        const QString time =
+            item->text(2).isEmpty() ? QString() : QStringLiteral(" in ") + item->text(2);
+        log_->write((item->text(0) + QStringLiteral(": ") + item->text(1) + time + '\n').toUtf8());
+    }
     QString text =
         allSucceeded ? QStringLiteral("Compile done.") : QStringLiteral("The compile failed.");
     if (!log_->finish())

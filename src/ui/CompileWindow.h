@@ -51,7 +51,6 @@ protected:
 
 private:
     void stepStarted(int index, const QString& commandLine);
-    void bytesRead(const QByteArray& bytes);
     void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);

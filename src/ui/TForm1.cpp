@@ -442,6 +442,10 @@ void TForm1::Button3Click()
 
 void TForm1::compile()
 {
+    if (compilerSettings_.way == settings::CompileWay::Window) {
+        compileInWindow(compilerSettings_);
+        return;
+    }
     SaveToBatch(compileBatchFile());
     if (CheckBox29->isChecked() && form2_) {
         form2_->setFileText(textfile::readFile(compileBatchFile()));

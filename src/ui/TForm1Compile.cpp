@@ -18,7 +18,7 @@ void TForm1::compileInWindow(const settings::CompilerSettings& compilers)
     }
     const run::Places places = run::placesFor(gameDirectory, compilers.folder);
     QList<run::RunStep> steps;
-    for (const CompileStep& step : batch::compileSteps(batchOptions()))
+    for (const CompileStep& step : batch::compileSteps(batchOptions(), compilers))
         steps << run::RunStep{step.kind, run::launchFor(step, places), mapName};
     if (!compileWindow_) {
         compileWindow_ = std::make_unique<CompileWindow>();
