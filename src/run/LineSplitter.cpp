@@ -38,6 +38,7 @@ Lines LineSplitter::add(QByteArrayView chunk)
     if (lastEnd != chunk.rend()) {
         const qsizetype end = chunk.rend() - lastEnd;
         afterCr_ = chunk[end - 1] == '\r';
+        pending_.reserve(pending_.size() + end);
         pending_ += chunk.first(end);
         append(lines, std::exchange(pending_, {}));
         chunk = chunk.sliced(end);

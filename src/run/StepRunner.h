@@ -79,6 +79,7 @@ private:
     bool allSucceeded_ = true;
     std::unique_ptr<QProcess> process_;
     LineSplitter splitter_;
+    QByteArray buffer_;
     QElapsedTimer clock_;
     QString failureInOutput_;
     QHash<QString, QDateTime> pointFilesBefore_;

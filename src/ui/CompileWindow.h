@@ -29,8 +29,8 @@ public:
     };
 
     static constexpr int viewLines = 5000;
-    static constexpr int linesPerTick = 1000;
-    static constexpr qsizetype bytesPerTick = 100000;
+    static constexpr int linesPerTick = 200;
+    static constexpr qsizetype bytesPerTick = 20000;
 
     explicit CompileWindow(QWidget* parent = nullptr);
     ~CompileWindow() override;
