@@ -370,8 +370,7 @@ void tst_WineEndToEnd::realCompilers()
     QVERIFY(process.waitForFinished(10000));
 
     QFile bsp(maps + "/box.bsp");
-    QVERIFY2(bsp.open(QIODevice::ReadOnly),
-             textfile::readFile(maps + "/Brushwright.bat").constData());
+    QVERIFY2(bsp.open(QIODevice::ReadOnly), readBytes(maps + "/Brushwright.bat").constData());
     // After "IBSP" and the version, an offset and a length for each lump:
     // visibility, faces and light are lumps 3, 6 and 7.
     const QByteArray bytes = bsp.readAll();
