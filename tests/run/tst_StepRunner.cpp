@@ -96,6 +96,8 @@ void tst_StepRunner::behaviours()
     QFETCH(QString, reason);
     QFETCH(int, lines);
 
+    if (qEnvironmentVariableIsEmpty("BRUSHWRIGHT_FAKECOMPILER"))
+        QSKIP("no stand-in compiler: run through CTest of the Linux build");
     QTemporaryDir dir;
     const QString maps = dir.filePath("maps");
     const QString tools = dir.filePath("tools");
