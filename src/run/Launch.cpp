@@ -53,6 +53,7 @@ QStringList candidates(const CompileStep& step, const Places& places)
     return withExe;
 }
 
+#ifndef _WIN32
 QString findWine(const QStringList& searchPath)
 {
     for (const QString& folder : searchPath) {
@@ -62,6 +63,7 @@ QString findWine(const QStringList& searchPath)
     }
     return {};
 }
+#endif
 
 } // namespace
 
