@@ -2,6 +2,7 @@
 
 #include "ui/Dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -47,6 +48,17 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     programEdit = new QLineEdit(settings.gameProgram, this);
     programEdit->setPlaceholderText(QStringLiteral("empty: quake2 in the game folder"));
     programButton = new QPushButton(QStringLiteral("browse..."), this);
+    // In the order of settings::CompileWay.
+    wayBox = new QComboBox(this);
+    wayBox->addItem(QStringLiteral("a console window (batch file)"));
+    wayBox->addItem(QStringLiteral("Brushwright's compile window"));
+    wayBox->setCurrentIndex(int(settings.way));
+    stopBox = new QCheckBox(QStringLiteral("stop at the first failing step"), this);
+    stopBox->setChecked(settings.stopAtFirstFailure);
+    // The console's batch file runs every line whatever fails.
+    stopBox->setEnabled(settings.way == settings::CompileWay::Window);
+    connect(wayBox, &QComboBox::currentIndexChanged, stopBox,
+            [this](int way) { stopBox->setEnabled(way == int(settings::CompileWay::Window)); });
     for (QPushButton* button : {folderButton, programButton})
         button->setAutoDefault(false);
 
@@ -54,6 +66,8 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     form->addRow(QStringLiteral("compiler suite"), suiteBox);
     form->addRow(QStringLiteral("compilers folder"), withButton(folderEdit, folderButton));
     form->addRow(QStringLiteral("game program"), withButton(programEdit, programButton));
+    form->addRow(QStringLiteral("compile in"), wayBox);
+    form->addRow(QString(), stopBox);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -78,6 +92,8 @@ settings::CompilerSettings CompilersDialog::settings() const
     s.suite = settings::Suite(suiteBox->currentIndex());
     s.folder = folderEdit->text();
     s.gameProgram = programEdit->text();
+    s.way = settings::CompileWay(wayBox->currentIndex());
+    s.stopAtFirstFailure = stopBox->isChecked();
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class Dialogs;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +27,8 @@ public:
     QPushButton* folderButton;
     QLineEdit* programEdit;
     QPushButton* programButton;
+    QComboBox* wayBox;
+    QCheckBox* stopBox;
 
 private:
     void browseFolder();

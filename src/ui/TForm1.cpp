@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/SystemColors.h"
 #include "platform/TextFile.h"
+#include "ui/CompileWindow.h"
 #include "ui/FolderIcon.h"
 #include "ui/HandlerGuard.h"
 #include "ui/TForm1Controls.h"
@@ -446,6 +447,10 @@ void TForm1::Button3Click()
 
 void TForm1::compile()
 {
+    if (compilerSettings_.way == settings::CompileWay::Window) {
+        compileInWindow(compilerSettings_);
+        return;
+    }
     SaveToBatch(compileBatchFile());
     if (CheckBox29->isChecked() && form2_) {
         form2_->setFileText(textfile::readFile(compileBatchFile()));

@@ -9,7 +9,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
+class CompileWindow;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -32,6 +34,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
 public:
     TForm1(Dialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Start-up; firstArgument is the first command-line argument, if any.
     void FormCreate(const QString& firstArgument);
@@ -80,6 +83,13 @@ public:
     void setCompilerSettings(const settings::CompilerSettings& settings);
     QString compilerSettingsFile() const;
     bool isEndRequested() const { return endRequested_; }
+
+    // The compile window's compile: running, and the main window hidden
+    // for it ("close on compile").
+    bool compileInProgress() const;
+    bool isHiddenForCompile() const { return hiddenForCompile_; }
+    void raiseCompileWindow();
+    CompileWindow* compileWindow() const { return compileWindow_.get(); }
 
     // The shared values of the main window.
     QString gameDirectory;
@@ -143,6 +153,8 @@ private:
     void selectMapFromCommandLine(const QString& argument);
     void mapSelected();
     void compile();
+    void compileInWindow(const settings::CompilerSettings& compilers);
+    void compileWindowClosed();
     void loadProgramSettings();
     void applySuite();
     void lookForGame();
@@ -163,4 +175,6 @@ private:
     bool placed_ = false;
     QPoint dragOffset_;
     bool dragging_ = false;
+    std::unique_ptr<CompileWindow> compileWindow_;
+    bool hiddenForCompile_ = false;
 };

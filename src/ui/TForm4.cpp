@@ -74,9 +74,14 @@ void TForm4::Button4Click()
 
 void TForm4::FormClose()
 {
-    form1_.show();
-    form1_.raise();
-    form1_.activateWindow();
+    // A compile in the compile window keeps the main window hidden if it
+    // hid it ("close on compile"), and stays in front.
+    if (!form1_.isHiddenForCompile()) {
+        form1_.show();
+        form1_.raise();
+        form1_.activateWindow();
+    }
+    form1_.raiseCompileWindow();
 }
 
 void TForm4::closeEvent(QCloseEvent* event)

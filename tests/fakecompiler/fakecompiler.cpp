@@ -3,7 +3,20 @@
 // to calls.log beside itself its name, "in " and its current folder, and
 // its arguments, one per line, all in UTF-8, with an empty line after each
 // call, so a test can see that a batch file really ran it, where, and with
-// what.
+// what. BRUSHWRIGHT_STANDIN_<name> (the name it runs as, e.g.
+// BRUSHWRIGHT_STANDIN_qbsp3) makes it behave as a compiler may: "exit=N",
+// "signal" (ends itself with SIGSEGV), "leak" (prints qbsp3's leak line),
+// "pointfile" (writes leak.lin, exits 0), "badswitch" (ericw-tools' parse
+// error, exits 0), "flood=N" (N lines as fast as it can), "binary" (bytes
+// that are no UTF-8), "longline=N" (N bytes without a line end), "hang"
+// (starts a child that hangs too and writes its id to child.pid, then
+// hangs).
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,9 +28,60 @@
 #include <windows.h>
 #include <shellapi.h>
 // clang-format on
+#else
+#include <unistd.h>
 #endif
+#include <thread>
 
 namespace {
+
+void hang()
+{
+#ifndef _WIN32
+    const pid_t child = fork();
+    if (child > 0)
+        std::ofstream("child.pid") << child << '\n';
+#else
+    std::ofstream("child.pid") << 0 << '\n';
+#endif
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+int behave(const std::string& how)
+{
+    const auto number = [&how] {
+        return std::strtoll(how.c_str() + how.find('=') + 1, nullptr, 10);
+    };
+    if (how.rfind("exit=", 0) == 0)
+        return int(number());
+    if (how == "signal")
+        std::raise(SIGSEGV);
+    if (how == "leak")
+        std::printf("writing leak.lin\n**** leaked ****\n");
+    if (how == "pointfile")
+        std::ofstream("leak.lin") << "0 0 0\n";
+    if (how == "badswitch")
+        std::printf(
+            "usage: qbsp [options] mapname\nERROR OCCURRED WHEN TRYING TO PARSE ARGUMENTS:\n");
+    if (how.rfind("flood=", 0) == 0) {
+        static const char line[] = "flood line: the quick brown fox jumps over the lazy dog 0123\n";
+        for (long long i = number(); i > 0; --i)
+            std::fwrite(line, 1, sizeof line - 1, stdout);
+    }
+    if (how == "binary")
+        std::fwrite("\xff\xfe\0\x1b[2J\xc3(\x80 text\n", 1, 16, stdout);
+    if (how.rfind("longline=", 0) == 0) {
+        const std::string block(1 << 16, 'x');
+        for (long long left = number(); left > 0; left -= 1 << 16)
+            std::fwrite(block.data(), 1, size_t(std::min(left, 1LL << 16)), stdout);
+    }
+    if (how == "hang") {
+        std::fflush(stdout);
+        hang();
+    }
+    return 0;
+}
 
 // On Windows the arguments as the command line holds them, not as argv has
 // them in the ANSI code page, which may lack their characters.
@@ -55,5 +119,7 @@ int main(int argc, char* argv[])
     for (const std::string& argument : arguments(argc, argv))
         log << argument << '\n';
     log << '\n';
-    return 0;
+    log.close();
+    const char* how = std::getenv(("BRUSHWRIGHT_STANDIN_" + self.stem().string()).c_str());
+    return how ? behave(how) : 0;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace run {
+
+// Complete lines of output as the program wrote them, each ending in LF.
+struct Lines {
+    QByteArray bytes;
+    int count = 0;
+    bool windowsProgram = false;
+};
+
+// Turns a program's output, which comes in chunks of any size, into lines:
+// a line ends at LF, CR or CR LF (made LF); the partial last line is kept
+// for the next chunk. A line that grows past maxLineBytes without an end is
+// passed on in pieces, so no output holds on to memory. A compiler may write
+// half a million lines, most of which nobody reads before the next ones
+// push them out of the view: lines stay bytes, one block per chunk, and are
+// decoded once, when they are shown (decodeLines).
+class LineSplitter {
+public:
+    static constexpr qsizetype maxLineBytes = 4096;
+
+    explicit LineSplitter(bool windowsProgram = false) : windowsProgram_(windowsProgram) {}
+
+    Lines add(QByteArrayView chunk);
+    // The partial last line, once the output has ended.
+    Lines finish();
+
+private:
+    void append(Lines& lines, QByteArray bytes) const;
+
+    QByteArray pending_;
+    bool windowsProgram_;
+    bool afterCr_ = false;
+};
+
+// Lines ending in LF as text, without the last LF: as UTF-8, or, from a
+// Windows program, in the ANSI code page (UTF-8 where it is valid). Bytes
+// that are no text (invalid sequences, control characters) show as U+FFFD,
+// never as some other character.
+QString decodeLines(QByteArrayView bytes, bool windowsProgram);
+
+bool isPlainAscii(QByteArrayView bytes);
+
+// The last lines of the blocks, at most maxLines and about maxBytes,
+// decoded; omitted is set to the number of lines left out before them.
+QString lastLines(const QList<Lines>& blocks, int maxLines, qsizetype maxBytes, int& omitted);
+
+} // namespace run

@@ -1,0 +1,272 @@
+#include "run/StepRunner.h"
+
+#include "platform/ProcessGroup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace run {
+
+namespace {
+
+constexpr QByteArrayView leakText("**** leaked ****");
+// ericw-tools prints its help and this, then exits 0, on a switch it lacks.
+constexpr QByteArrayView badSwitchText("ERROR OCCURRED WHEN TRYING TO PARSE ARGUMENTS");
+
+QStringList pointFileNames(const QString& mapName)
+{
+    // id's qbsp3 writes leak.lin whatever the map; q2tool and ericw-tools
+    // write <map>.pts.
+    return {QStringLiteral("leak.lin"), mapName + QStringLiteral(".lin"),
+            mapName + QStringLiteral(".pts")};
+}
+
+QString signalName(int signal)
+{
+    switch (signal) {
+    case 6:
+        return QStringLiteral(" (abort)");
+    case 9:
+        return QStringLiteral(" (killed)");
+    case 11:
+        return QStringLiteral(" (segmentation fault)");
+    case 15:
+        return QStringLiteral(" (terminated)");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+StepRunner::~StepRunner()
+{
+    if (process_ && process_->state() != QProcess::NotRunning) {
+        process_->disconnect(this);
+        platform::endProcessTree(process_->processId());
+        process_->waitForFinished(1000);
+    }
+}
+
+void StepRunner::start(const QList<RunStep>& steps, const Options& options)
+{
+    if (running_)
+        return;
+    steps_ = steps;
+    options_ = options;
+    current_ = -1;
+    running_ = true;
+    waiting_ = false;
+    cancelled_ = false;
+    allSucceeded_ = true;
+    next();
+}
+
+void StepRunner::proceed()
+{
+    if (!waiting_)
+        return;
+    waiting_ = false;
+    next();
+}
+
+void StepRunner::next()
+{
+    if (!running_ || process_)
+        return;
+    ++current_;
+    if (current_ >= steps_.size()) {
+        running_ = false;
+        emit finished(allSucceeded_);
+        return;
+    }
+    startStep();
+}
+
+void StepRunner::startStep()
+{
+    const RunStep& step = steps_.at(current_);
+    const Launch& launch = step.launch;
+    emit stepStarted(current_, displayCommand(launch.program, launch.arguments));
+    clock_.start();
+    if (!launch.problem.isEmpty()) {
+        endStep({StepState::Failed,
+                 launch.problem + QStringLiteral("; looked in: ") + launch.looked.join(", "), 0});
+        return;
+    }
+    if (step.kind == CompileStep::Kind::Game) {
+        startGame(step);
+        return;
+    }
+    splitter_ = LineSplitter(launch.windowsProgram);
+    failureInOutput_.clear();
+    pointFilesBefore_.clear();
+    const QDir folder(launch.workingFolder);
+    for (const QString& name : pointFileNames(step.mapName))
+        pointFilesBefore_.insert(name, QFileInfo(folder.filePath(name)).lastModified());
+
+    process_ = std::make_unique<QProcess>();
+    process_->setProcessChannelMode(QProcess::MergedChannels);
+    process_->setWorkingDirectory(launch.workingFolder);
+    if (launch.underWine && qEnvironmentVariableIsEmpty("WINEDEBUG")) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
+        process_->setProcessEnvironment(environment);
+    }
+    platform::startInOwnGroup(*process_);
+    connect(process_.get(), &QProcess::readyReadStandardOutput, this, &StepRunner::readOutput);
+    connect(process_.get(), &QProcess::finished, this, &StepRunner::processFinished);
+    connect(process_.get(), &QProcess::errorOccurred, this, &StepRunner::processError);
+    process_->start(launch.program, launch.arguments);
+}
+
+void StepRunner::startGame(const RunStep& step)
+{
+    QProcess game;
+    game.setProgram(step.launch.program);
+    game.setArguments(step.launch.arguments);
+    game.setWorkingDirectory(step.launch.workingFolder);
+    if (!game.startDetached()) {
+        endStep({StepState::Failed,
+                 QStringLiteral("cannot start ") + step.launch.program + QStringLiteral(": ") +
+                     game.errorString(),
+                 0});
+        return;
+    }
+    endStep({StepState::Done, QStringLiteral("started"), clock_.elapsed()});
+}
+
+void StepRunner::readOutput()
+{
+    // One buffer for every read: a fresh megabyte per chunk costs more in
+    // page faults than the reading itself.
+    const qint64 available = process_->bytesAvailable();
+    if (available <= 0)
+        return;
+    if (buffer_.size() < available)
+        buffer_.resize(available);
+    const qint64 read = process_->read(buffer_.data(), available);
+    if (read <= 0)
+        return;
+    const Lines lines = splitter_.add(QByteArrayView(buffer_.constData(), read));
+    checkLines(lines.bytes);
+    if (lines.count > 0)
+        emit linesRead(lines);
+}
+
+void StepRunner::checkLines(const QByteArray& bytes)
+{
+    if (!failureInOutput_.isEmpty())
+        return;
+    if (steps_.at(current_).kind == CompileStep::Kind::Bsp && bytes.contains(leakText))
+        failureInOutput_ = QStringLiteral("leak");
+    else if (bytes.contains(badSwitchText))
+        failureInOutput_ = QStringLiteral("bad switch");
+}
+
+QString StepRunner::pointFileWritten() const
+{
+    const QDir folder(steps_.at(current_).launch.workingFolder);
+    for (auto it = pointFilesBefore_.cbegin(); it != pointFilesBefore_.cend(); ++it) {
+        const QFileInfo after(folder.filePath(it.key()));
+        if (after.exists() && after.lastModified() != it.value())
+            return it.key();
+    }
+    return {};
+}
+
+void StepRunner::processFinished(int exitCode, QProcess::ExitStatus status)
+{
+    readOutput();
+    const Lines last = splitter_.finish();
+    checkLines(last.bytes);
+    if (last.count > 0)
+        emit linesRead(last);
+
+    StepResult result{StepState::Failed, {}, clock_.elapsed()};
+    if (cancelled_)
+        result.reason = QStringLiteral("cancelled");
+    else if (status == QProcess::CrashExit)
+        result.reason =
+            QStringLiteral("ended by signal ") + QString::number(exitCode) + signalName(exitCode);
+    else if (exitCode != 0)
+        result.reason = QStringLiteral("exit code ") + QString::number(exitCode);
+    else if (!failureInOutput_.isEmpty())
+        result.reason = failureInOutput_;
+    else if (steps_.at(current_).kind == CompileStep::Kind::Bsp && !pointFileWritten().isEmpty())
+        result.reason = QStringLiteral("leak (") + pointFileWritten() + QStringLiteral(" written)");
+    else
+        result.state = StepState::Done;
+    process_.release()->deleteLater();
+    endStep(result);
+}
+
+void StepRunner::processError(QProcess::ProcessError error)
+{
+    if (error != QProcess::FailedToStart)
+        return;
+    const QString text = process_->errorString();
+    process_.release()->deleteLater();
+    endStep({StepState::Failed, QStringLiteral("cannot start: ") + text, clock_.elapsed()});
+}
+
+void StepRunner::endStep(StepResult result)
+{
+    const bool failed = result.state != StepState::Done;
+    emit stepFinished(current_, result);
+    if (failed)
+        allSucceeded_ = false;
+    if (cancelled_ || (failed && options_.stopAtFirstFailure)) {
+        const QString reason = cancelled_ ? QStringLiteral("cancelled") : QString();
+        for (int i = current_ + 1; i < steps_.size(); ++i)
+            emit stepFinished(i, {StepState::Skipped, reason, 0});
+        current_ = int(steps_.size()) - 1;
+    }
+    const bool more = current_ + 1 < steps_.size();
+    if (more && options_.pauseBetween && steps_.at(current_).kind != CompileStep::Kind::Game) {
+        waiting_ = true;
+        emit waitingToProceed(current_ + 1);
+        return;
+    }
+    // Queued: a start that fails at once must not recurse through every step.
+    QMetaObject::invokeMethod(this, &StepRunner::next, Qt::QueuedConnection);
+}
+
+void StepRunner::cancel()
+{
+    if (!running_ || cancelled_)
+        return;
+    cancelled_ = true;
+    if (process_ && process_->state() != QProcess::NotRunning) {
+        platform::endProcessTree(process_->processId());
+        return;
+    }
+    // Between steps: the next one, waiting or queued, is skipped with the rest.
+    allSucceeded_ = false;
+    for (int i = current_ + 1; i < steps_.size(); ++i)
+        emit stepFinished(i, {StepState::Skipped, QStringLiteral("cancelled"), 0});
+    current_ = int(steps_.size()) - 1;
+    if (waiting_) {
+        waiting_ = false;
+        next();
+    }
+}
+
+QString stateText(StepState state)
+{
+    switch (state) {
+    case StepState::Waiting:
+        return QStringLiteral("waiting");
+    case StepState::Running:
+        return QStringLiteral("running");
+    case StepState::Done:
+        return QStringLiteral("done");
+    case StepState::Failed:
+        return QStringLiteral("failed");
+    case StepState::Skipped:
+        return QStringLiteral("skipped");
+    }
+    return {};
+}
+
+} // namespace run
