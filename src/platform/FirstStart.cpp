@@ -114,7 +114,7 @@ const char* const homeFolders[] = {
 
 bool fitsCodePage(const QString& text, CodePage page)
 {
-    return decodeText(encodeText(text, page), page) == text;
+    return firstUnwritable(text, codePageNumber(page)).isEmpty();
 }
 
 } // namespace
