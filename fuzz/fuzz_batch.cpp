@@ -12,6 +12,7 @@
 #include "FuzzSupport.h"
 #include "batch/BatchScript.h"
 #include "platform/CodePage.h"
+#include "platform/PathMapping.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -164,7 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const Case c = caseOf(fuzz::bytesOf(data, size));
     const QStringList lines = batch::batchLines(c.options);
-    const QList<Expected> expected = expectedLines(c.options);
+    // A Linux game folder reaches the batch file in Wine's Z: form.
+    BatchOptions model = c.options;
+    model.gameDirectory = platform::wineWindowsPath(model.gameDirectory);
+    const QList<Expected> expected = expectedLines(model);
     fuzz::check(lines.size() == expected.size(), "exactly the lines the options ask for",
                 lines.join(QLatin1Char('\n')));
 
@@ -185,7 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         parsed.text + QStringLiteral(" | ") + want.text);
             break;
         case Kind::Drive:
-            fuzz::check(received(c.options.gameDirectory, c.codePage).startsWith(parsed.text),
+            fuzz::check(received(model.gameDirectory, c.codePage).startsWith(parsed.text),
                         "the drive is the game directory's head", parsed.text);
             break;
         case Kind::Compiler:
