@@ -5,7 +5,7 @@
 // call, so a test can see that a batch file really ran it, where, and with
 // what. BRUSHWRIGHT_STANDIN_<name> (the name it runs as, e.g.
 // BRUSHWRIGHT_STANDIN_qbsp3) makes it behave as a compiler may: "exit=N",
-// "signal" (ends itself with SIGSEGV), "leak" (prints qbsp3's leak line),
+// "signal" (ends itself with SIGKILL), "leak" (prints qbsp3's leak line),
 // "pointfile" (writes leak.lin, exits 0), "badswitch" (ericw-tools' parse
 // error, exits 0), "flood=N" (N lines as fast as it can), "binary" (bytes
 // that are no UTF-8), "longline=N" (N bytes without a line end), "hang"
@@ -55,8 +55,14 @@ int behave(const std::string& how)
     };
     if (how.rfind("exit=", 0) == 0)
         return int(number());
-    if (how == "signal")
+    if (how == "signal") {
+#ifdef SIGKILL
+        // Uncatchable: a sanitizer's handler would turn SIGSEGV into an exit.
+        std::raise(SIGKILL);
+#else
         std::raise(SIGSEGV);
+#endif
+    }
     if (how == "leak")
         std::printf("writing leak.lin\n**** leaked ****\n");
     if (how == "pointfile")

@@ -60,7 +60,7 @@ void tst_StepRunner::behaviours_data()
                             << "exit code 3" << 0;
 #ifndef _WIN32
     QTest::newRow("signal") << native << bsp << "signal"
-                            << "ended by signal 11" << 0;
+                            << "ended by signal 9" << 0;
     QTest::newRow("not executable") << native + ".noexec" << bsp << ""
                                     << "is not executable" << 0;
 #endif
