@@ -1,8 +1,11 @@
 // The compile window against a compiler that writes as fast as it can: the
 // same stand-in (this program with --flood) runs with its output going to
 // /dev/null, then into the compile window, taking turns. Prints the median
-// times, the longest the window's event loop went without running a 10 ms
-// timer, and the peak memory.
+// of the stand-in's own running times (from its first line to its output's
+// end, as it measures them itself; also into a pipe that cat drains, the
+// floor of any reader of its output), of the whole compile in the window (to
+// the log written), the longest the window's event loop went without
+// running a 10 ms timer, and the peak memory.
 //
 //     brushwright_compilewindow [LINES] [RUNS]
 //
@@ -22,12 +25,27 @@
 
 namespace {
 
-int flood(long long lines)
+int flood(long long lines, const char* timeFile)
 {
     static const char line[] = "flood line: the quick brown fox jumps over the lazy dog 0123\n";
+    QElapsedTimer clock;
+    clock.start();
     for (long long i = 0; i < lines; ++i)
         std::fwrite(line, 1, sizeof line - 1, stdout);
+    std::fflush(stdout);
+    const qint64 microseconds = clock.nsecsElapsed() / 1000;
+    if (FILE* file = std::fopen(timeFile, "w")) {
+        std::fprintf(file, "%lld\n", static_cast<long long>(microseconds));
+        std::fclose(file);
+    }
     return 0;
+}
+
+// What the stand-in's last run measured, in milliseconds.
+double standInTime(const QString& timeFile)
+{
+    QFile file(timeFile);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toDouble() / 1000.0 : -1.0;
 }
 
 double median(QList<double> values)
@@ -48,30 +66,41 @@ QByteArray status(const QByteArray& field)
     return "?";
 }
 
-double toNull(const QString& self, const QStringList& arguments)
+void toNull(const QString& self, const QStringList& arguments)
 {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer clock;
-    clock.start();
     process.start(self, arguments);
     process.waitForFinished(-1);
-    return double(clock.elapsed());
+}
+
+// The floor of any reader: the same output into a pipe that cat drains.
+void toCat(const QString& self, const QStringList& arguments)
+{
+    QProcess writer;
+    QProcess cat;
+    writer.setStandardOutputProcess(&cat);
+    cat.setStandardOutputFile(QProcess::nullDevice());
+    cat.start(QStringLiteral("cat"), {});
+    writer.start(self, arguments);
+    writer.waitForFinished(-1);
+    cat.waitForFinished(-1);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc == 3 && QByteArray(argv[1]) == "--flood")
-        return flood(QByteArray(argv[2]).toLongLong());
+    if (argc == 4 && QByteArray(argv[1]) == "--flood")
+        return flood(QByteArray(argv[2]).toLongLong(), argv[3]);
     QApplication application(argc, argv);
     const QString lines = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("500000");
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 5;
     const QString self = QApplication::applicationFilePath();
-    const QStringList arguments = {QStringLiteral("--flood"), lines};
     QTemporaryDir folder(qEnvironmentVariable("BENCH_TMP", QDir::tempPath()) +
                          QStringLiteral("/bench-XXXXXX"));
+    const QString timeFile = folder.filePath(QStringLiteral("time"));
+    const QStringList arguments = {QStringLiteral("--flood"), lines, timeFile};
 
     CompileWindow window;
     window.show();
@@ -85,11 +114,16 @@ int main(int argc, char* argv[])
     options.logPath = folder.filePath(QStringLiteral("Brushwright.log"));
 
     QList<double> nullTimes;
+    QList<double> catTimes;
     QList<double> windowTimes;
+    QList<double> compileTimes;
     qint64 longestGap = 0;
     // A first run, not counted, loads what the view needs once (fonts).
     for (int run = -1; run < runs; ++run) {
-        nullTimes << toNull(self, arguments);
+        toNull(self, arguments);
+        nullTimes << standInTime(timeFile);
+        toCat(self, arguments);
+        catTimes << standInTime(timeFile);
 
         QElapsedTimer clock;
         QElapsedTimer sinceTick;
@@ -107,17 +141,21 @@ int main(int argc, char* argv[])
         ticker.stop();
         if (run < 0) {
             nullTimes.clear();
+            catTimes.clear();
             longestGap = 0;
             continue;
         }
-        windowTimes << double(clock.elapsed());
+        compileTimes << double(clock.elapsed());
+        windowTimes << standInTime(timeFile);
     }
     const double toDevNull = median(nullTimes);
     const double toWindow = median(windowTimes);
-    std::printf("lines=%s runs=%d to_dev_null_ms=%.0f to_window_ms=%.0f slower_percent=%.1f "
-                "longest_gap_ms=%lld view_lines=%d log_bytes=%lld peak_rss=%s\n",
-                qPrintable(lines), runs, toDevNull, toWindow, 100.0 * (toWindow / toDevNull - 1),
-                longestGap, window.outputView()->blockCount(), QFile(options.logPath).size(),
+    std::printf("lines=%s runs=%d to_dev_null_ms=%.1f to_cat_ms=%.1f to_window_ms=%.1f "
+                "slower_percent=%.1f compile_ms=%.0f longest_gap_ms=%lld view_lines=%d "
+                "log_bytes=%lld peak_rss=%s\n",
+                qPrintable(lines), runs, toDevNull, median(catTimes), toWindow,
+                100.0 * (toWindow / toDevNull - 1), median(compileTimes), longestGap,
+                window.outputView()->blockCount(), QFile(options.logPath).size(),
                 status("VmHWM:").constData());
     return 0;
 }

@@ -47,6 +47,11 @@ QString decodeLines(QByteArrayView bytes, bool windowsProgram);
 
 bool isPlainAscii(QByteArrayView bytes);
 
+// How often c occurs, and whether text does, in bytes: fast enough for
+// everything a compiler writes.
+qsizetype countOf(QByteArrayView bytes, char c);
+bool holds(QByteArrayView bytes, QByteArrayView text);
+
 // The last lines of the blocks, at most maxLines and about maxBytes,
 // decoded; omitted is set to the number of lines left out before them.
 QString lastLines(const QList<Lines>& blocks, int maxLines, qsizetype maxBytes, int& omitted);

@@ -158,9 +158,9 @@ void StepRunner::checkLines(const QByteArray& bytes)
 {
     if (!failureInOutput_.isEmpty())
         return;
-    if (steps_.at(current_).kind == CompileStep::Kind::Bsp && bytes.contains(leakText))
+    if (steps_.at(current_).kind == CompileStep::Kind::Bsp && holds(bytes, leakText))
         failureInOutput_ = QStringLiteral("leak");
-    else if (bytes.contains(badSwitchText))
+    else if (holds(bytes, badSwitchText))
         failureInOutput_ = QStringLiteral("bad switch");
 }
 

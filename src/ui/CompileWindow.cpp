@@ -1,6 +1,6 @@
 #include "ui/CompileWindow.h"
 
-#include "run/CompileLog.h"
+#include "run/CompileOutput.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -34,17 +34,12 @@ QString stepName(CompileStep::Kind kind)
     return {};
 }
 
-QString seconds(qint64 milliseconds)
-{
-    return QString::number(double(milliseconds) / 1000.0, 'f', 1) + QStringLiteral(" s");
-}
-
 } // namespace
 
 CompileWindow::CompileWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), runner_(new run::StepRunner(this)),
-      steps_(new QTreeWidget(this)), output_(new QPlainTextEdit(this)), status_(new QLabel(this)),
-      flushTimer_(new QTimer(this)), clockTimer_(new QTimer(this)), autoClose_(new QTimer(this))
+    : QWidget(parent, Qt::Window), runner_(new run::StepRunner), steps_(new QTreeWidget(this)),
+      output_(new QPlainTextEdit(this)), status_(new QLabel(this)), flushTimer_(new QTimer(this)),
+      clockTimer_(new QTimer(this)), autoClose_(new QTimer(this))
 {
     setObjectName(QStringLiteral("CompileWindow"));
     setWindowTitle(QStringLiteral("Brushwright compile"));
@@ -91,39 +86,63 @@ CompileWindow::CompileWindow(QWidget* parent)
     connect(flushTimer_, &QTimer::timeout, this, &CompileWindow::flushOutput);
     connect(clockTimer_, &QTimer::timeout, this, &CompileWindow::tick);
     connect(continueButton, &QPushButton::clicked, this, &CompileWindow::proceed);
-    connect(cancelButton, &QPushButton::clicked, runner_, &run::StepRunner::cancel);
+    connect(cancelButton, &QPushButton::clicked, this, &CompileWindow::cancel);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(runner_, &run::StepRunner::stepStarted, this, &CompileWindow::stepStarted);
-    connect(runner_, &run::StepRunner::linesRead, this, &CompileWindow::linesRead);
     connect(runner_, &run::StepRunner::stepFinished, this, &CompileWindow::stepFinished);
     connect(runner_, &run::StepRunner::waitingToProceed, this, &CompileWindow::waitingToProceed);
-    connect(runner_, &run::StepRunner::finished, this, &CompileWindow::finished);
+    runner_->moveToThread(&worker_);
+    worker_.setObjectName(QStringLiteral("compile"));
+    worker_.start();
 }
 
-CompileWindow::~CompileWindow() = default;
+CompileWindow::~CompileWindow()
+{
+    // The runner ends what still runs, on its own thread.
+    QMetaObject::invokeMethod(
+        runner_, [runner = runner_] { delete runner; }, Qt::BlockingQueuedConnection);
+    worker_.quit();
+    worker_.wait();
+}
 
 void CompileWindow::start(const QList<run::RunStep>& steps, const Options& options)
 {
+    if (running_)
+        return;
+    running_ = true;
     pauseAfter_ = options.pauseAfter;
     autoClose_->stop();
     steps_->clear();
+    QStringList names;
     for (const run::RunStep& step : steps) {
         auto* item = new QTreeWidgetItem(steps_);
         item->setText(0, stepName(step.kind));
         item->setText(1, run::stateText(run::StepState::Waiting));
+        names << item->text(0);
     }
     output_->clear();
-    pending_.clear();
-    pendingLines_ = 0;
-    omitted_ = 0;
-    log_ = std::make_unique<run::CompileLog>(options.logPath);
-    logProblem_ = log_->problem();
-    status_->setText(logProblem_.isEmpty() ? QString()
-                                           : logProblem_ + QStringLiteral("; the compile runs."));
+    compileOutput_ =
+        std::make_unique<run::CompileOutput>(names, options.logPath, linesPerTick, bytesPerTick);
+    run::CompileOutput* sink = compileOutput_.get();
+    // Directly, on the runner's thread: the output never queues up here.
+    connect(runner_, &run::StepRunner::stepStarted, sink, &run::CompileOutput::stepStarted,
+            Qt::DirectConnection);
+    connect(runner_, &run::StepRunner::linesRead, sink, &run::CompileOutput::linesRead,
+            Qt::DirectConnection);
+    connect(runner_, &run::StepRunner::stepFinished, sink, &run::CompileOutput::stepFinished,
+            Qt::DirectConnection);
+    connect(runner_, &run::StepRunner::finished, sink, &run::CompileOutput::finished,
+            Qt::DirectConnection);
+    connect(sink, &run::CompileOutput::done, this, &CompileWindow::done, Qt::QueuedConnection);
+    const QString problem = sink->logProblem();
+    status_->setText(problem.isEmpty() ? QString()
+                                       : problem + QStringLiteral("; the compile runs."));
     continueButton->setEnabled(false);
     cancelButton->setEnabled(true);
     flushTimer_->start();
-    runner_->start(steps, options.runner);
+    QMetaObject::invokeMethod(runner_, [runner = runner_, steps, options = options.runner] {
+        runner->start(steps, options);
+    });
 }
 
 void CompileWindow::bringToFront()
@@ -136,34 +155,11 @@ void CompileWindow::bringToFront()
 
 void CompileWindow::stepStarted(int index, const QString& commandLine)
 {
-    running_ = index;
+    runningStep_ = index;
     runningSince_ = QDateTime::currentMSecsSinceEpoch();
     setState(index, run::stateText(run::StepState::Running));
     steps_->topLevelItem(index)->setText(3, commandLine);
     clockTimer_->start();
-    flushOutput();
-    if (!output_->document()->isEmpty())
-        output_->appendPlainText(QString());
-    output_->appendPlainText(QStringLiteral("> ") + commandLine);
-    log_->heading(commandLine);
-}
-
-void CompileWindow::linesRead(const run::Lines& lines)
-{
-    // The log is UTF-8 throughout: a Windows program's text in its code page
-    // is decoded for it (plain ASCII is the same in both).
-    if (lines.windowsProgram && !run::isPlainAscii(lines.bytes))
-        log_->write(run::decodeLines(lines.bytes, true).toUtf8() + '\n');
-    else
-        log_->write(lines.bytes);
-    pending_ << lines;
-    pendingLines_ += lines.count;
-    // What one tick would not show is not kept for it.
-    while (pending_.size() > 1 && pendingLines_ - pending_.first().count > linesPerTick) {
-        pendingLines_ -= pending_.first().count;
-        omitted_ += pending_.first().count;
-        pending_.removeFirst();
-    }
 }
 
 void CompileWindow::stepFinished(int index, const run::StepResult& result)
@@ -172,15 +168,9 @@ void CompileWindow::stepFinished(int index, const run::StepResult& result)
     const QString state = run::stateText(result.state);
     setState(index, result.reason.isEmpty() ? state : state + QStringLiteral(": ") + result.reason);
     if (result.state != run::StepState::Skipped)
-        item->setText(2, seconds(result.milliseconds));
-    if (result.state == run::StepState::Failed) {
-        flushOutput();
-        output_->appendPlainText(QStringLiteral("*** ") + item->text(0) +
-                                 QStringLiteral(" failed: ") + result.reason);
-        log_->write("*** " + item->text(0).toUtf8() + " failed: " + result.reason.toUtf8() + '\n');
-    }
-    if (index == running_) {
-        running_ = -1;
+        item->setText(2, run::secondsText(result.milliseconds));
+    if (index == runningStep_) {
+        runningStep_ = -1;
         clockTimer_->stop();
     }
 }
@@ -195,30 +185,28 @@ void CompileWindow::waitingToProceed(int nextIndex)
 void CompileWindow::proceed()
 {
     continueButton->setEnabled(false);
-    runner_->proceed();
+    QMetaObject::invokeMethod(runner_, &run::StepRunner::proceed);
 }
 
-void CompileWindow::finished(bool allSucceeded)
+void CompileWindow::cancel()
 {
+    QMetaObject::invokeMethod(runner_, &run::StepRunner::cancel);
+}
+
+void CompileWindow::done(bool allSucceeded, const QString& logProblem)
+{
+    running_ = false;
     continueButton->setEnabled(false);
     cancelButton->setEnabled(false);
     flushOutput();
     flushTimer_->stop();
-    // The step list closes the log, as the window shows it.
-    log_->write("\n");
-    for (int i = 0; i < steps_->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = steps_->topLevelItem(i);
-        const QString time =
-            item->text(2).isEmpty() ? QString() : QStringLiteral(" in ") + item->text(2);
-        log_->write((item->text(0) + QStringLiteral(": ") + item->text(1) + time + '\n').toUtf8());
-    }
     QString text =
         allSucceeded ? QStringLiteral("Compile done.") : QStringLiteral("The compile failed.");
-    if (!log_->finish())
-        text += QLatin1Char(' ') + log_->problem();
+    if (!logProblem.isEmpty())
+        text += QLatin1Char(' ') + logProblem;
     else
-        text += QStringLiteral(" Output in ") + QDir::toNativeSeparators(log_->path()) +
-                QLatin1Char('.');
+        text += QStringLiteral(" Output in ") +
+                QDir::toNativeSeparators(compileOutput_->logPath()) + QLatin1Char('.');
     status_->setText(text);
     closeButton->setFocus();
     // Never after a failure: its messages stay to be read.
@@ -226,22 +214,11 @@ void CompileWindow::finished(bool allSucceeded)
         autoClose_->start();
 }
 
-// Laying out text is what costs the view: a tick shows at most the last
-// linesPerTick lines and about bytesPerTick bytes of what came since
-// the last one, and says how many it left to the log.
 void CompileWindow::flushOutput()
 {
-    if (pending_.isEmpty())
+    const QString text = compileOutput_ ? compileOutput_->take() : QString();
+    if (text.isEmpty())
         return;
-    int omitted = 0;
-    QString text = run::lastLines(pending_, linesPerTick, bytesPerTick, omitted);
-    omitted_ += omitted;
-    if (omitted_ > 0)
-        text.prepend(QStringLiteral("[... %1 lines not shown here: all are in the log]\n")
-                         .arg(QLocale().toString(omitted_)));
-    pending_.clear();
-    pendingLines_ = 0;
-    omitted_ = 0;
     QScrollBar* bar = output_->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
     output_->appendPlainText(text);
@@ -251,9 +228,9 @@ void CompileWindow::flushOutput()
 
 void CompileWindow::tick()
 {
-    if (running_ >= 0)
-        steps_->topLevelItem(running_)->setText(
-            2, seconds(QDateTime::currentMSecsSinceEpoch() - runningSince_));
+    if (runningStep_ >= 0)
+        steps_->topLevelItem(runningStep_)
+            ->setText(2, run::secondsText(QDateTime::currentMSecsSinceEpoch() - runningSince_));
 }
 
 void CompileWindow::setState(int index, const QString& state)
@@ -265,7 +242,7 @@ void CompileWindow::setState(int index, const QString& state)
 void CompileWindow::closeEvent(QCloseEvent* event)
 {
     // Closing ends the compile: nothing runs on unseen.
-    runner_->cancel();
+    cancel();
     event->accept();
     emit closed();
 }

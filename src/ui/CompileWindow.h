@@ -3,6 +3,7 @@
 #include "run/StepRunner.h"
 
 #include <QStringList>
+#include <QThread>
 #include <QWidget>
 #include <memory>
 
@@ -13,12 +14,13 @@ class QTimer;
 class QTreeWidget;
 
 namespace run {
-class CompileLog;
+class CompileOutput;
 }
 
 // "Brushwright compile": runs a compile's steps and shows them, each with
 // its state and time, and all their output in one view, which keeps the
-// last lines (the log file in the maps folder keeps all).
+// last lines (the log file in the maps folder keeps all). The steps run,
+// and their output is read and logged, on a thread of the window's own.
 class CompileWindow : public QWidget {
     Q_OBJECT
 public:
@@ -36,7 +38,7 @@ public:
     ~CompileWindow() override;
 
     void start(const QList<run::RunStep>& steps, const Options& options);
-    bool isRunning() const { return runner_->isRunning(); }
+    bool isRunning() const { return running_; }
     void bringToFront();
 
     QTreeWidget* stepList() const { return steps_; }
@@ -51,28 +53,26 @@ protected:
 
 private:
     void stepStarted(int index, const QString& commandLine);
-    void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);
-    void finished(bool allSucceeded);
+    void done(bool allSucceeded, const QString& logProblem);
     void proceed();
+    void cancel();
     void flushOutput();
     void tick();
     void setState(int index, const QString& state);
 
-    run::StepRunner* runner_;
+    QThread worker_;
+    run::StepRunner* runner_; // lives on worker_
     QTreeWidget* steps_;
     QPlainTextEdit* output_;
     QLabel* status_;
     QTimer* flushTimer_;
     QTimer* clockTimer_;
     QTimer* autoClose_;
-    QList<run::Lines> pending_; // lines not yet shown
-    int pendingLines_ = 0;
-    int omitted_ = 0; // lines left to the log since the last tick
-    std::unique_ptr<run::CompileLog> log_;
-    QString logProblem_;
+    std::unique_ptr<run::CompileOutput> compileOutput_;
+    bool running_ = false;
     bool pauseAfter_ = false;
-    int running_ = -1;
+    int runningStep_ = -1;
     qint64 runningSince_ = 0;
 };

@@ -537,6 +537,11 @@ void TForm1::Timer1Timer()
             // Ticks during start-up's map dialog come before the prompt exists.
             if (!form4_)
                 return;
+            // A save while the compile window compiles shows that compile.
+            if (compileInProgress()) {
+                raiseCompileWindow();
+                return;
+            }
             hide();
             // Normal first, so that an already stay-on-top prompt comes above
             // the windows that went on top since.

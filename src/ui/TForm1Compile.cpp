@@ -43,7 +43,7 @@ bool TForm1::compileInProgress() const
 
 void TForm1::raiseCompileWindow()
 {
-    if (compileWindow_ && compileWindow_->isVisible())
+    if (compileWindow_ && (compileWindow_->isVisible() || compileInProgress()))
         compileWindow_->bringToFront();
 }
 

@@ -4,10 +4,13 @@
 #include "WatchingWindows.h"
 #include "app/ProgramFont.h"
 #include "platform/FileAge.h"
+#include "ui/CompileWindow.h"
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +33,7 @@ private slots:
     void ticksInsideModalWindows_data();
     void ticksInsideModalWindows();
     void tickBeforePromptExists();
+    void compileWindowTakesRepeats();
 
 private:
     RecordingDialogs dialogs_;
@@ -153,6 +157,49 @@ void tst_AutoCompile::tickBeforePromptExists()
     form1.Timer1Timer();
     QVERIFY(form1.isVisible());
     QCOMPARE(form1.mapTimestamp, platform::packDosDateTime(2024, 5, 17, 13, 47, 0));
+}
+
+void tst_AutoCompile::compileWindowTakesRepeats()
+{
+    if (qEnvironmentVariableIsEmpty("BRUSHWRIGHT_FAKECOMPILER"))
+        QSKIP("no stand-in compiler: run through CTest of the Linux build");
+    // A bsp compiler that hangs: the compile runs until cancelled.
+    const QString tools = w_->path(QStringLiteral("tools"));
+    QVERIFY(QDir().mkpath(tools));
+    for (const char* name : {"qbsp3", "qvis3", "qrad3"})
+        QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_FAKECOMPILER"),
+                            tools + QLatin1Char('/') + QLatin1String(name)));
+    qputenv("BRUSHWRIGHT_STANDIN_qbsp3", "hang");
+    TForm1& form1 = w_->form1;
+    settings::CompilerSettings compilers;
+    compilers.folder = tools;
+    compilers.way = settings::CompileWay::Window;
+    form1.setCompilerSettings(compilers);
+
+    form1.Button3->click();
+    const QString childPid = w_->path(QStringLiteral("q2/baseq2/maps/child.pid"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(childPid), 10000);
+    CompileWindow* window = form1.compileWindow();
+    QVERIFY(window && window->isVisible() && form1.compileInProgress());
+
+    // A second compile, then a save, while it runs: no second compile, no
+    // prompt, the running one in front.
+    window->hide();
+    form1.Button3->click();
+    QVERIFY(window->isVisible());
+    window->hide();
+    saveMap(w_->mapFile(), QTime(13, 47, 0));
+    form1.Timer1Timer();
+    QVERIFY(window->isVisible());
+    QVERIFY(!w_->form4.isVisible());
+    QTest::qWait(200);
+    QFile calls(tools + QStringLiteral("/calls.log"));
+    QVERIFY(calls.open(QIODevice::ReadOnly));
+    QCOMPARE(calls.readAll().count("qbsp3"), 1);
+
+    window->cancelButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!form1.compileInProgress(), 5000);
+    qunsetenv("BRUSHWRIGHT_STANDIN_qbsp3");
 }
 
 QTEST_MAIN(tst_AutoCompile)

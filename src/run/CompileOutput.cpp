@@ -1,0 +1,117 @@
+#include "run/CompileOutput.h"
+
+#include <QLocale>
+#include <QMutexLocker>
+
+namespace run {
+
+CompileOutput::CompileOutput(const QStringList& stepNames, const QString& logPath, int linesPerLook,
+                             qsizetype bytesPerLook)
+    : log_(logPath), linesPerLook_(linesPerLook), bytesPerLook_(bytesPerLook),
+      stepNames_(stepNames), logProblem_(log_.problem())
+{
+    for (qsizetype i = 0; i < stepNames.size(); ++i)
+        stepStates_ << stateText(StepState::Waiting);
+}
+
+void CompileOutput::stepStarted(int, const QString& commandLine)
+{
+    log_.heading(commandLine);
+    QMutexLocker lock(&mutex_);
+    sealTail();
+    if (headed_)
+        ready_ << QString();
+    headed_ = true;
+    ready_ << QStringLiteral("> ") + commandLine;
+}
+
+void CompileOutput::linesRead(const Lines& lines)
+{
+    // The log is UTF-8 throughout: a Windows program's text in its code page
+    // is decoded for it (plain ASCII is the same in both).
+    if (lines.windowsProgram && !isPlainAscii(lines.bytes))
+        log_.write(decodeLines(lines.bytes, true).toUtf8() + '\n');
+    else
+        log_.write(lines.bytes);
+    QMutexLocker lock(&mutex_);
+    tail_ << lines;
+    tailLines_ += lines.count;
+    // What one look would not show is not kept for it.
+    while (tail_.size() > 1 && tailLines_ - tail_.first().count > linesPerLook_) {
+        tailLines_ -= tail_.first().count;
+        omitted_ += tail_.first().count;
+        tail_.removeFirst();
+    }
+}
+
+void CompileOutput::stepFinished(int index, const StepResult& result)
+{
+    const QString state = result.reason.isEmpty()
+                              ? stateText(result.state)
+                              : stateText(result.state) + QStringLiteral(": ") + result.reason;
+    stepStates_[index] = result.state == StepState::Skipped
+                             ? state
+                             : state + QStringLiteral(" in ") + secondsText(result.milliseconds);
+    if (result.state != StepState::Failed)
+        return;
+    const QString text =
+        QStringLiteral("*** ") + stepNames_.at(index) + QStringLiteral(" failed: ") + result.reason;
+    log_.write(text.toUtf8() + '\n');
+    QMutexLocker lock(&mutex_);
+    sealTail();
+    ready_ << text;
+}
+
+void CompileOutput::finished(bool allSucceeded)
+{
+    // The step list closes the log, as the window shows it.
+    log_.write("\n");
+    for (qsizetype i = 0; i < stepNames_.size(); ++i)
+        log_.write((stepNames_.at(i) + QStringLiteral(": ") + stepStates_.at(i) + '\n').toUtf8());
+    log_.finish();
+    QString problem;
+    {
+        QMutexLocker lock(&mutex_);
+        logProblem_ = problem = log_.problem();
+    }
+    emit done(allSucceeded, problem);
+}
+
+QString CompileOutput::take()
+{
+    QMutexLocker lock(&mutex_);
+    sealTail();
+    return std::exchange(ready_, {}).join(QLatin1Char('\n'));
+}
+
+QString CompileOutput::logProblem() const
+{
+    QMutexLocker lock(&mutex_);
+    return logProblem_;
+}
+
+// Laying out text is what costs the view: a look shows at most the last
+// linesPerLook lines and about bytesPerLook bytes of what came since the
+// last one, and says how many it left to the log.
+void CompileOutput::sealTail()
+{
+    if (tail_.isEmpty())
+        return;
+    int omitted = 0;
+    const QString text = lastLines(tail_, linesPerLook_, bytesPerLook_, omitted);
+    omitted_ += omitted;
+    if (omitted_ > 0)
+        ready_ << QStringLiteral("[... %1 lines not shown here: all are in the log]")
+                      .arg(QLocale().toString(omitted_));
+    ready_ << text;
+    tail_.clear();
+    tailLines_ = 0;
+    omitted_ = 0;
+}
+
+QString secondsText(qint64 milliseconds)
+{
+    return QString::number(double(milliseconds) / 1000.0, 'f', 1) + QStringLiteral(" s");
+}
+
+} // namespace run
