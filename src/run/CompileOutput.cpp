@@ -7,7 +7,7 @@ namespace run {
 
 CompileOutput::CompileOutput(const QStringList& stepNames, const QString& logPath, int linesPerLook,
                              qsizetype bytesPerLook)
-    : log_(logPath), linesPerLook_(linesPerLook), bytesPerLook_(bytesPerLook),
+    : log_(logPath), logPath_(logPath), linesPerLook_(linesPerLook), bytesPerLook_(bytesPerLook),
       stepNames_(stepNames), logProblem_(log_.problem())
 {
     for (qsizetype i = 0; i < stepNames.size(); ++i)

@@ -30,7 +30,7 @@ public:
     QString take();
     // Why the log cannot be written; empty while it can.
     QString logProblem() const;
-    QString logPath() const { return log_.path(); }
+    QString logPath() const { return logPath_; }
 
 signals:
     // The compile has ended and its log is complete, or logProblem says why not.
@@ -41,6 +41,7 @@ private:
     void sealTail();
 
     CompileLog log_;
+    const QString logPath_;
     const int linesPerLook_;
     const qsizetype bytesPerLook_;
     QStringList stepNames_;

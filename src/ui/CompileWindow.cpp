@@ -100,7 +100,12 @@ CompileWindow::~CompileWindow()
 {
     // The runner ends what still runs, on its own thread.
     QMetaObject::invokeMethod(
-        runner_, [runner = runner_] { delete runner; }, Qt::BlockingQueuedConnection);
+        runner_,
+        [runner = runner_, output = compileOutput_] {
+            delete runner;
+            delete output;
+        },
+        Qt::BlockingQueuedConnection);
     worker_.quit();
     worker_.wait();
 }
@@ -121,9 +126,13 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
         names << item->text(0);
     }
     output_->clear();
-    compileOutput_ =
-        std::make_unique<run::CompileOutput>(names, options.logPath, linesPerTick, bytesPerTick);
-    run::CompileOutput* sink = compileOutput_.get();
+    // The last compile's output goes on its own thread, where it may still
+    // be returning from its last call.
+    if (compileOutput_)
+        compileOutput_->deleteLater();
+    compileOutput_ = new run::CompileOutput(names, options.logPath, linesPerTick, bytesPerTick);
+    compileOutput_->moveToThread(&worker_);
+    run::CompileOutput* sink = compileOutput_;
     // Directly, on the runner's thread: the output never queues up here.
     connect(runner_, &run::StepRunner::stepStarted, sink, &run::CompileOutput::stepStarted,
             Qt::DirectConnection);

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QThread>
 #include <QWidget>
-#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -70,7 +69,7 @@ private:
     QTimer* flushTimer_;
     QTimer* clockTimer_;
     QTimer* autoClose_;
-    std::unique_ptr<run::CompileOutput> compileOutput_;
+    run::CompileOutput* compileOutput_ = nullptr; // lives on worker_ too
     bool running_ = false;
     bool pauseAfter_ = false;
     int runningStep_ = -1;

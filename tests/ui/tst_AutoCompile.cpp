@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <memory>
 
 class tst_AutoCompile : public QObject {
@@ -199,7 +200,15 @@ void tst_AutoCompile::compileWindowTakesRepeats()
 
     window->cancelButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(!form1.compileInProgress(), 5000);
+    QCOMPARE(window->stepList()->topLevelItem(0)->text(1), QString("failed: cancelled"));
+
+    // The next compile runs afresh in the same window.
     qunsetenv("BRUSHWRIGHT_STANDIN_qbsp3");
+    form1.Button3->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!form1.compileInProgress(), 10000);
+    QCOMPARE(window->stepList()->topLevelItem(0)->text(1), QString("done"));
+    QVERIFY(calls.seek(0));
+    QCOMPARE(calls.readAll().count("qbsp3"), 2);
 }
 
 QTEST_MAIN(tst_AutoCompile)
