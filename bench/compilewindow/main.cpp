@@ -7,7 +7,10 @@
 // the log written), the longest the window's event loop went without
 // running a 10 ms timer, and the peak memory.
 //
-//     brushwright_compilewindow [LINES] [RUNS]
+//     brushwright_compilewindow [LINES] [RUNS] [line]
+//
+// With "line" the stand-in's output is line-buffered, one write per line, as
+// a compiler's that flushes after each line.
 //
 // Needs a display (Xvfb) or QT_QPA_PLATFORM=offscreen.
 #include "ui/CompileWindow.h"
@@ -25,8 +28,10 @@
 
 namespace {
 
-int flood(long long lines, const char* timeFile)
+int flood(long long lines, const char* timeFile, bool lineBuffered)
 {
+    if (lineBuffered)
+        std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     static const char line[] = "flood line: the quick brown fox jumps over the lazy dog 0123\n";
     QElapsedTimer clock;
     clock.start();
@@ -91,8 +96,8 @@ void toCat(const QString& self, const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && QByteArray(argv[1]) == "--flood")
-        return flood(QByteArray(argv[2]).toLongLong(), argv[3]);
+    if (argc >= 4 && QByteArray(argv[1]) == "--flood")
+        return flood(QByteArray(argv[2]).toLongLong(), argv[3], argc > 4);
     QApplication application(argc, argv);
     const QString lines = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("500000");
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 5;
@@ -100,7 +105,9 @@ int main(int argc, char* argv[])
     QTemporaryDir folder(qEnvironmentVariable("BENCH_TMP", QDir::tempPath()) +
                          QStringLiteral("/bench-XXXXXX"));
     const QString timeFile = folder.filePath(QStringLiteral("time"));
-    const QStringList arguments = {QStringLiteral("--flood"), lines, timeFile};
+    QStringList arguments = {QStringLiteral("--flood"), lines, timeFile};
+    if (argc > 3 && QByteArray(argv[3]) == "line")
+        arguments << QStringLiteral("line");
 
     CompileWindow window;
     window.show();

@@ -1,7 +1,12 @@
 #include "platform/ProcessGroup.h"
 
 #ifdef _WIN32
-#include <QStringList>
+#include <QList>
+// tlhelp32.h needs windows.h first.
+// clang-format off
+#include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 #else
 #include <QDir>
 #include <QFile>
@@ -16,11 +21,65 @@ namespace platform {
 
 void startInOwnGroup(QProcess&) {}
 
+namespace {
+
+struct ProcessLink {
+    DWORD id;
+    DWORD parent;
+};
+
+QList<ProcessLink> allProcesses()
+{
+    QList<ProcessLink> links;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return links;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry))
+        links.append({entry.th32ProcessID, entry.th32ParentProcessID});
+    CloseHandle(snapshot);
+    return links;
+}
+
+// When the process started; 0 if it is gone.
+quint64 creationTime(DWORD id)
+{
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process)
+        return 0;
+    FILETIME created{};
+    FILETIME unused[3]{};
+    const BOOL known = GetProcessTimes(process, &created, &unused[0], &unused[1], &unused[2]);
+    CloseHandle(process);
+    return known ? (quint64(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
+} // namespace
+
 void endProcessTree(qint64 pid)
 {
-    // taskkill ends the tree the program started; the process itself too.
-    QProcess::execute(QStringLiteral("taskkill"), {QStringLiteral("/F"), QStringLiteral("/T"),
-                                                   QStringLiteral("/PID"), QString::number(pid)});
+    // The program and, by their parent's id, every process it started. A
+    // parent's id may since belong to another process: a child must be
+    // younger than its parent. (taskkill /T would do this, but Wine's
+    // taskkill lacks /T.)
+    const QList<ProcessLink> links = allProcesses();
+    QList<DWORD> tree{DWORD(pid)};
+    for (qsizetype i = 0; i < tree.size(); ++i) {
+        const quint64 parentCreated = creationTime(tree.at(i));
+        for (const ProcessLink& link : links) {
+            if (link.parent == tree.at(i) && !tree.contains(link.id) &&
+                creationTime(link.id) >= parentCreated)
+                tree.append(link.id);
+        }
+    }
+    for (const DWORD id : tree) {
+        if (const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
 }
 
 #else

@@ -167,9 +167,10 @@ void tst_AutoCompile::compileWindowTakesRepeats()
     // A bsp compiler that hangs: the compile runs until cancelled.
     const QString tools = w_->path(QStringLiteral("tools"));
     QVERIFY(QDir().mkpath(tools));
+    const QString standIn = qEnvironmentVariable("BRUSHWRIGHT_FAKECOMPILER");
+    const QString suffix = standIn.endsWith(".exe") ? ".exe" : "";
     for (const char* name : {"qbsp3", "qvis3", "qrad3"})
-        QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_FAKECOMPILER"),
-                            tools + QLatin1Char('/') + QLatin1String(name)));
+        QVERIFY(QFile::copy(standIn, tools + QLatin1Char('/') + QLatin1String(name) + suffix));
     qputenv("BRUSHWRIGHT_STANDIN_qbsp3", "hang");
     TForm1& form1 = w_->form1;
     settings::CompilerSettings compilers;
