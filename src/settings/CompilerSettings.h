@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/Engine.h"
+
 #include <QString>
 
 // The program settings that settings.builtin has no line for, kept in
@@ -11,11 +13,12 @@ enum class Suite { Id, Q2tools, Ericw };
 enum class CompileWay { Console, Window };
 
 struct CompilerSettings {
-    Suite suite = Suite::Id;              // [compilers] suite
-    QString folder;                       // [compilers] folder; empty: bare names
-    QString gameProgram;                  // [game] program; empty: quake2
-    CompileWay way = CompileWay::Console; // [compile] way
-    bool stopAtFirstFailure = true;       // [compile] stopAtFirstFailure
+    Suite suite = Suite::Id;                         // [compilers] suite
+    QString folder;                                  // [compilers] folder; empty: bare names
+    QString gameProgram;                             // [game] program; empty: quake2
+    CompileWay way = CompileWay::Console;            // [compile] way
+    bool stopAtFirstFailure = true;                  // [compile] stopAtFirstFailure
+    report::Engine engine = report::Engine::Vanilla; // [game] engine: whose limits a map meets
 
     bool operator==(const CompilerSettings&) const = default;
 };

@@ -18,6 +18,7 @@ const char* const folderKey = "compilers/folder";
 const char* const gameProgramKey = "game/program";
 const char* const wayKey = "compile/way";
 const char* const stopKey = "compile/stopAtFirstFailure";
+const char* const engineKey = "game/engine";
 
 const std::pair<Suite, const char*> suiteNames[] = {
     {Suite::Id, "id"}, {Suite::Q2tools, "q2tools"}, {Suite::Ericw, "ericw"}};
@@ -64,6 +65,8 @@ CompilerSettings readCompilerSettings(const QString& path)
     s.stopAtFirstFailure = stop == QLatin1String("false")  ? false
                            : stop == QLatin1String("true") ? true
                                                            : defaults.stopAtFirstFailure;
+    s.engine = report::engineNamed(file.value(QLatin1String(engineKey)).toString())
+                   .value_or(defaults.engine);
     return s;
 }
 
@@ -89,6 +92,7 @@ void writeCompilerSettings(const QString& path, const CompilerSettings& s)
         file.setValue(QLatin1String(wayKey), nameOf(s.way, wayNames));
         file.setValue(QLatin1String(stopKey),
                       s.stopAtFirstFailure ? QStringLiteral("true") : QStringLiteral("false"));
+        file.setValue(QLatin1String(engineKey), report::engineName(s.engine));
         file.sync();
         if (file.status() != QSettings::NoError)
             throw Failure::cannotCreate(path);

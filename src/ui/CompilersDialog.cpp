@@ -59,6 +59,12 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     stopBox->setEnabled(settings.way == settings::CompileWay::Window);
     connect(wayBox, &QComboBox::currentIndexChanged, stopBox,
             [this](int way) { stopBox->setEnabled(way == int(settings::CompileWay::Window)); });
+    // In the order of report::Engine.
+    engineBox = new QComboBox(this);
+    for (const QString& name : report::engineNames())
+        engineBox->addItem(report::engineTitle(*report::engineNamed(name)));
+    engineBox->setCurrentIndex(int(settings.engine));
+    engineBox->setToolTip(QStringLiteral("the engine whose limits the map report checks"));
     for (QPushButton* button : {folderButton, programButton})
         button->setAutoDefault(false);
 
@@ -68,6 +74,7 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     form->addRow(QStringLiteral("game program"), withButton(programEdit, programButton));
     form->addRow(QStringLiteral("compile in"), wayBox);
     form->addRow(QString(), stopBox);
+    form->addRow(QStringLiteral("engine"), engineBox);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -94,6 +101,7 @@ settings::CompilerSettings CompilersDialog::settings() const
     s.gameProgram = programEdit->text();
     s.way = settings::CompileWay(wayBox->currentIndex());
     s.stopAtFirstFailure = stopBox->isChecked();
+    s.engine = report::Engine(engineBox->currentIndex());
     return s;
 }
 

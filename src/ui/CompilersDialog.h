@@ -29,6 +29,7 @@ public:
     QPushButton* programButton;
     QComboBox* wayBox;
     QCheckBox* stopBox;
+    QComboBox* engineBox;
 
 private:
     void browseFolder();
