@@ -121,11 +121,15 @@ int main(int argc, char* argv[])
 
     std::vector<double> readMs, checkMs, listMs;
     QStringList missing;
+    qsizetype faces = 0;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
         timer.start();
         const map::MapFile map = map::readMapFile(mapPath);
         readMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        faces = 0;
+        for (const map::MapBrush& brush : map.entities.first().brushes)
+            faces += brush.faces.size();
         timer.restart();
         missing = report::missingTextures(map, mapPath);
         checkMs.push_back(double(timer.nsecsElapsed()) / 1e6);
@@ -138,10 +142,12 @@ int main(int argc, char* argv[])
         fail(QStringLiteral("%1 textures missing, %2 expected")
                  .arg(missing.size())
                  .arg(missingTextures));
-    std::printf("map_bytes=%lld pak_bytes=%lld pak_entries=%d loose=%d missing=%lld runs=%d "
-                "read_map_ms=%.1f texture_check_ms=%.1f of_which_listing_ms=%.1f\n",
-                static_cast<long long>(text.size()), static_cast<long long>(paks * pakBytes),
-                paks * texturesPerPak, looseTextures, static_cast<long long>(missing.size()), runs,
-                median(readMs), median(checkMs), median(listMs));
+    std::printf(
+        "map_bytes=%lld faces=%lld pak_bytes=%lld pak_entries=%d loose=%d missing=%lld runs=%d "
+        "read_map_ms=%.1f texture_check_ms=%.1f of_which_listing_ms=%.1f\n",
+        static_cast<long long>(text.size()), static_cast<long long>(faces),
+        static_cast<long long>(paks * pakBytes), paks * texturesPerPak, looseTextures,
+        static_cast<long long>(missing.size()), runs, median(readMs), median(checkMs),
+        median(listMs));
     return 0;
 }

@@ -49,11 +49,12 @@ void TextureLookup::addLooseFiles(const QString& folder)
 {
     // Only the textures folder: a game folder may hold gigabytes of demos.
     const QString root = QDir(folder).filePath(QStringLiteral("textures"));
+    // Linked folders are followed, as fopen follows them; Qt stops at loops
+    // (a folder reached twice in one tree is listed once, under one name).
     QDirIterator files(root, QDir::Files | QDir::NoDotAndDotDot,
                        QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
-    const qsizetype prefix = folder.size() + (folder.endsWith(QLatin1Char('/')) ? 0 : 1);
     while (files.hasNext())
-        looseFiles_.insert(looseKey(files.next().mid(prefix)));
+        looseFiles_.insert(looseKey(QStringLiteral("textures") + files.next().mid(root.size())));
 }
 
 void TextureLookup::addPakFiles(const QString& folder)
