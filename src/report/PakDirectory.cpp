@@ -67,8 +67,10 @@ PakDirectory PakDirectory::read(QIODevice& device, const QString& name)
 {
     const qint64 size = device.size();
     const QByteArray header = device.read(headerSize);
-    if (header.size() < headerSize || !header.startsWith("PACK"))
+    if (!header.startsWith("PACK"))
         broken(name, QStringLiteral("it does not start with \"PACK\""));
+    if (header.size() < headerSize)
+        broken(name, QStringLiteral("it ends within its %1-byte header").arg(headerSize));
     const qint64 offset = intAt(header.constData() + 4);
     const qint64 length = intAt(header.constData() + 8);
     if (!inside(offset, length, size))
