@@ -90,6 +90,8 @@ PakDirectory PakDirectory::read(QIODevice& device, const QString& name)
     if (directory.size() != length)
         throw Failure::cannotOpen(name);
 
+    // The vanilla game's cap of 4096 files a pak is its own limit, not the
+    // format's; later engines lift it, so it is not checked here.
     PakDirectory pak;
     const int count = int(length / entrySize);
     pak.entries_.reserve(count);
