@@ -198,11 +198,14 @@ void LeakView::drawBrushes(QPainter& painter) const
 void LeakView::drawPointEntities(QPainter& painter) const
 {
     const QRectF visible = transform_.visiblePlane();
+    // An entity's box is 16 units or more; far out a mark must not hide the brushes.
+    const double half = std::clamp(8 * transform_.scale, 0.5, 3.0);
     painter.setPen(markColor);
     for (const map::PointEntity& entity : scene_->geometry.pointEntities) {
         const QPointF p = leak::project(entity.origin, axis_);
         if (visible.contains(p))
-            painter.drawRect(QRectF(transform_.toScreen(p) - QPointF(3, 3), QSizeF(6, 6)));
+            painter.drawRect(
+                QRectF(transform_.toScreen(p) - QPointF(half, half), QSizeF(2 * half, 2 * half)));
     }
 }
 
