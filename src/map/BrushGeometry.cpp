@@ -124,14 +124,15 @@ std::optional<Solid> solidOf(const QList<Plane>& planes)
     solid.mins = {inf, inf, inf};
     solid.maxs = {-inf, -inf, -inf};
     for (qsizetype i = 0; i < planes.size(); ++i) {
+        // A plane written twice gives its face once. Clipped by all the
+        // others, even one nearly the same: far out, nearly is not the same.
+        const auto twice = std::find_if(planes.cbegin(), planes.cbegin() + i,
+                                        [&](const Plane& p) { return samePlane(p, planes[i]); });
+        if (twice != planes.cbegin() + i)
+            continue;
         QList<Vec3> polygon = baseWinding(planes[i]);
         for (qsizetype j = 0; j < planes.size() && !polygon.isEmpty(); ++j) {
-            // A plane written twice gives its face once.
-            if (j == i || (samePlane(planes[i], planes[j]) && j > i))
-                continue;
-            if (samePlane(planes[i], planes[j]))
-                polygon.clear();
-            else
+            if (j != i)
                 polygon = clip(polygon, planes[j]);
         }
         if (polygon.isEmpty())
