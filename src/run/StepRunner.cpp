@@ -12,11 +12,26 @@ namespace {
 constexpr QByteArrayView leakText("**** leaked ****");
 // ericw-tools prints its help and this, then exits 0, on a switch it lacks.
 constexpr QByteArrayView badSwitchText("ERROR OCCURRED WHEN TRYING TO PARSE ARGUMENTS");
+// ericw-tools names the entity its flood reached; the point file does not.
+constexpr QByteArrayView occupantText("Reached occupant \"");
+
+// The line of the bytes that holds the text, without its line end.
+QString lineHolding(const QByteArray& bytes, QByteArrayView text)
+{
+    const qsizetype at = bytes.indexOf(text);
+    if (at < 0)
+        return {};
+    const qsizetype start = bytes.lastIndexOf('\n', at) + 1;
+    qsizetype end = bytes.indexOf('\n', at);
+    if (end < 0)
+        end = bytes.size();
+    return QString::fromUtf8(bytes.mid(start, end - start)).trimmed();
+}
 
 QStringList pointFileNames(const QString& mapName)
 {
-    // id's qbsp3 writes leak.lin whatever the map; q2tool and ericw-tools
-    // write <map>.pts.
+    // id's qbsp3 writes <map>.lin, q2tool <map>.pts; ericw-tools <bsp>.pts
+    // beside the .bsp, which the steps write in their working folder too.
     return {QStringLiteral("leak.lin"), mapName + QStringLiteral(".lin"),
             mapName + QStringLiteral(".pts")};
 }
@@ -35,6 +50,16 @@ QString signalName(int signal)
     default:
         return {};
     }
+}
+
+// A result without a point file: all but a leak.
+StepResult ended(StepState state, const QString& reason, qint64 milliseconds)
+{
+    StepResult result;
+    result.state = state;
+    result.reason = reason;
+    result.milliseconds = milliseconds;
+    return result;
 }
 
 } // namespace
@@ -90,8 +115,9 @@ void StepRunner::startStep()
     emit stepStarted(current_, displayCommand(launch.program, launch.arguments));
     clock_.start();
     if (!launch.problem.isEmpty()) {
-        endStep({StepState::Failed,
-                 launch.problem + QStringLiteral("; looked in: ") + launch.looked.join(", "), 0});
+        endStep(ended(StepState::Failed,
+                      launch.problem + QStringLiteral("; looked in: ") + launch.looked.join(", "),
+                      0));
         return;
     }
     if (step.kind == CompileStep::Kind::Game) {
@@ -100,6 +126,7 @@ void StepRunner::startStep()
     }
     splitter_ = LineSplitter(launch.windowsProgram);
     failureInOutput_.clear();
+    occupant_.clear();
     pointFilesBefore_.clear();
     const QDir folder(launch.workingFolder);
     for (const QString& name : pointFileNames(step.mapName))
@@ -127,13 +154,13 @@ void StepRunner::startGame(const RunStep& step)
     game.setArguments(step.launch.arguments);
     game.setWorkingDirectory(step.launch.workingFolder);
     if (!game.startDetached()) {
-        endStep({StepState::Failed,
-                 QStringLiteral("cannot start ") + step.launch.program + QStringLiteral(": ") +
-                     game.errorString(),
-                 0});
+        endStep(ended(StepState::Failed,
+                      QStringLiteral("cannot start ") + step.launch.program + QStringLiteral(": ") +
+                          game.errorString(),
+                      0));
         return;
     }
-    endStep({StepState::Done, QStringLiteral("started"), clock_.elapsed()});
+    endStep(ended(StepState::Done, QStringLiteral("started"), clock_.elapsed()));
 }
 
 void StepRunner::readOutput()
@@ -156,9 +183,12 @@ void StepRunner::readOutput()
 
 void StepRunner::checkLines(const QByteArray& bytes)
 {
+    const bool bsp = steps_.at(current_).kind == CompileStep::Kind::Bsp;
+    if (bsp && occupant_.isEmpty() && holds(bytes, occupantText))
+        occupant_ = lineHolding(bytes, occupantText);
     if (!failureInOutput_.isEmpty())
         return;
-    if (steps_.at(current_).kind == CompileStep::Kind::Bsp && holds(bytes, leakText))
+    if (bsp && holds(bytes, leakText))
         failureInOutput_ = QStringLiteral("leak");
     else if (holds(bytes, badSwitchText))
         failureInOutput_ = QStringLiteral("bad switch");
@@ -166,13 +196,19 @@ void StepRunner::checkLines(const QByteArray& bytes)
 
 QString StepRunner::pointFileWritten() const
 {
+    // The newest, should a step write two.
     const QDir folder(steps_.at(current_).launch.workingFolder);
+    QString written;
+    QDateTime writtenTime;
     for (auto it = pointFilesBefore_.cbegin(); it != pointFilesBefore_.cend(); ++it) {
         const QFileInfo after(folder.filePath(it.key()));
-        if (after.exists() && after.lastModified() != it.value())
-            return it.key();
+        if (after.exists() && after.lastModified() != it.value() &&
+            (written.isEmpty() || after.lastModified() > writtenTime)) {
+            written = after.absoluteFilePath();
+            writtenTime = after.lastModified();
+        }
     }
-    return {};
+    return written;
 }
 
 void StepRunner::processFinished(int exitCode, QProcess::ExitStatus status)
@@ -183,7 +219,9 @@ void StepRunner::processFinished(int exitCode, QProcess::ExitStatus status)
     if (last.count > 0)
         emit linesRead(last);
 
-    StepResult result{StepState::Failed, {}, clock_.elapsed()};
+    StepResult result = ended(StepState::Failed, {}, clock_.elapsed());
+    const bool bsp = steps_.at(current_).kind == CompileStep::Kind::Bsp;
+    const QString pointFile = bsp ? pointFileWritten() : QString();
     if (cancelled_)
         result.reason = QStringLiteral("cancelled");
     else if (status == QProcess::CrashExit)
@@ -193,10 +231,15 @@ void StepRunner::processFinished(int exitCode, QProcess::ExitStatus status)
         result.reason = QStringLiteral("exit code ") + QString::number(exitCode);
     else if (!failureInOutput_.isEmpty())
         result.reason = failureInOutput_;
-    else if (steps_.at(current_).kind == CompileStep::Kind::Bsp && !pointFileWritten().isEmpty())
-        result.reason = QStringLiteral("leak (") + pointFileWritten() + QStringLiteral(" written)");
+    else if (!pointFile.isEmpty())
+        result.reason = QStringLiteral("leak (") + QFileInfo(pointFile).fileName() +
+                        QStringLiteral(" written)");
     else
         result.state = StepState::Done;
+    if (result.reason.startsWith(QStringLiteral("leak"))) {
+        result.pointFile = pointFile;
+        result.occupant = occupant_;
+    }
     process_.release()->deleteLater();
     endStep(result);
 }
@@ -207,7 +250,7 @@ void StepRunner::processError(QProcess::ProcessError error)
         return;
     const QString text = process_->errorString();
     process_.release()->deleteLater();
-    endStep({StepState::Failed, QStringLiteral("cannot start: ") + text, clock_.elapsed()});
+    endStep(ended(StepState::Failed, QStringLiteral("cannot start: ") + text, clock_.elapsed()));
 }
 
 void StepRunner::endStep(StepResult result)
@@ -219,7 +262,7 @@ void StepRunner::endStep(StepResult result)
     if (cancelled_ || (failed && options_.stopAtFirstFailure)) {
         const QString reason = cancelled_ ? QStringLiteral("cancelled") : QString();
         for (int i = current_ + 1; i < steps_.size(); ++i)
-            emit stepFinished(i, {StepState::Skipped, reason, 0});
+            emit stepFinished(i, ended(StepState::Skipped, reason, 0));
         current_ = int(steps_.size()) - 1;
     }
     const bool more = current_ + 1 < steps_.size();
@@ -244,7 +287,7 @@ void StepRunner::cancel()
     // Between steps: the next one, waiting or queued, is skipped with the rest.
     allSucceeded_ = false;
     for (int i = current_ + 1; i < steps_.size(); ++i)
-        emit stepFinished(i, {StepState::Skipped, QStringLiteral("cancelled"), 0});
+        emit stepFinished(i, ended(StepState::Skipped, QStringLiteral("cancelled"), 0));
     current_ = int(steps_.size()) - 1;
     if (waiting_) {
         waiting_ = false;

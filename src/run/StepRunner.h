@@ -26,6 +26,8 @@ struct StepResult {
     StepState state = StepState::Waiting;
     QString reason; // why it failed or was skipped; empty when done
     qint64 milliseconds = 0;
+    QString pointFile; // on a leak: the point file the step wrote, absolute
+    QString occupant;  // ericw-tools' 'Reached occupant "light" at (0 0 160)'
 };
 
 // Runs the steps of a compile one after another, each as a child process
@@ -83,6 +85,7 @@ private:
     QElapsedTimer clock_;
     QString failureInOutput_;
     QHash<QString, QDateTime> pointFilesBefore_;
+    QString occupant_;
 };
 
 // "done", "failed: leak", ...: a result as the window shows it.

@@ -6,7 +6,8 @@
 // what. BRUSHWRIGHT_STANDIN_<name> (the name it runs as, e.g.
 // BRUSHWRIGHT_STANDIN_qbsp3) makes it behave as a compiler may: "exit=N",
 // "signal" (ends itself with SIGKILL), "leak" (prints qbsp3's leak line),
-// "pointfile" (writes leak.lin, exits 0), "badswitch" (ericw-tools' parse
+// "pointfile" (writes leak.lin, exits 0), "occupant" (ericw-tools' leak:
+// names the entity, writes box.pts, exits 0), "badswitch" (ericw-tools' parse
 // error, exits 0), "flood=N" (N lines as fast as it can), "binary" (bytes
 // that are no UTF-8), "longline=N" (N bytes without a line end), "hang"
 // (starts a child that hangs too and writes its id to child.pid, then
@@ -67,6 +68,11 @@ int behave(const std::string& how)
         std::printf("writing leak.lin\n**** leaked ****\n");
     if (how == "pointfile")
         std::ofstream("leak.lin") << "0 0 0\n";
+    if (how == "occupant") {
+        std::printf("WARNING: Reached occupant \"light\" at (0 0 160), no filling performed.\n"
+                    "Leak file written to box.pts\n");
+        std::ofstream("box.pts") << "0 0 160\n-284 -272 -20\n";
+    }
     if (how == "badswitch")
         std::printf(
             "usage: qbsp [options] mapname\nERROR OCCURRED WHEN TRYING TO PARSE ARGUMENTS:\n");

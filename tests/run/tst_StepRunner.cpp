@@ -71,6 +71,8 @@ void tst_StepRunner::behaviours_data()
                                         << "" << 2;
     QTest::newRow("point file") << native << bsp << "pointfile"
                                 << "leak (leak.lin written)" << 0;
+    QTest::newRow("point file, occupant") << native << bsp << "occupant"
+                                          << "leak (box.pts written)" << 2;
     QTest::newRow("bad switch, exit 0") << native << vis << "badswitch"
                                         << "bad switch" << 2;
     QTest::newRow("missing") << QString() << bsp << ""
@@ -162,6 +164,14 @@ void tst_StepRunner::behaviours()
     QCOMPARE(finished.first().first().toBool(), !failed);
     if (lines >= 0)
         QCOMPARE(lineCount, lines);
+    // A leak's point file, for the leak window; ericw-tools' entity line.
+    const QString written = reason.startsWith("leak (") ? reason.mid(6).section(' ', 0, 0) : "";
+    QCOMPARE(results[0].pointFile, written.isEmpty() ? QString() : maps + "/" + written);
+    QCOMPARE(
+        results[0].occupant,
+        behaviour == "occupant"
+            ? QString("WARNING: Reached occupant \"light\" at (0 0 160), no filling performed.")
+            : QString());
     QVERIFY(longest <= run::LineSplitter::maxLineBytes);
     // Not text to a Linux program; to a Windows one, text in its code page.
     if (behaviour == "binary" && !standin.endsWith(".exe"))
