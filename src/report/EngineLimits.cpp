@@ -39,8 +39,8 @@ const Limit limits[] = {
      [](const bsp::BspInfo& i) { return i.entities; },
      {{1024, "ED_Alloc: no free edicts"}, // game/g_save.c maxentities 1024, counting spawned ones
       {1024, "ED_Alloc: no free edicts"}, // yquake2: 1024 by default (raise to 32767, 8.70)
-      {1024, "ED_Alloc: no free edicts"}, // q2pro: 1024; 8192 only with protocol extensions
-      {8192, nullptr}}},                  // rerelease/game.h MAX_EDICTS 8192
+      {8192, nullptr},   // q2pro: 8192 with its protocol extensions (its own clients; 1024 without)
+      {8192, nullptr}}}, // rerelease/game.h MAX_EDICTS 8192
     {"entstring",
      [](const bsp::BspInfo& i) { return lumpCount(i, bsp::Entities); },
      {{262144, "Map has too large entity lump"}, // cmodel.c MAX_MAP_ENTSTRING 0x40000
@@ -51,7 +51,7 @@ const Limit limits[] = {
      [](const bsp::BspInfo& i) { return lumpCount(i, bsp::Models); },
      {{256, "*Index: overflow"}, // q_shared.h MAX_MODELS 256 config strings (sv_init.c)
       {256, "*Index: overflow"}, // yquake2: 256 (8.70: a warning, not a crash)
-      {256, "*Index: overflow"}, // q2pro: 256; 8190 only with protocol extensions
+      {8190, nullptr},           // q2pro: 8190 with its protocol extensions (256 without)
       {8192, nullptr}}},         // rerelease/game.h MAX_MODELS 8192
     {"brushes",
      [](const bsp::BspInfo& i) { return lumpCount(i, bsp::Brushes); },
