@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -119,7 +120,10 @@ void readEntities(const char* p, std::int64_t size, BspInfo& info)
 
 // LM_AllocBlock of ref_gl/gl_rsurf.c: the first place whose highest
 // column is lowest among places 0 .. pageSize - w - 1 (the original's loop
-// bound), found with a sliding maximum instead of its w-wide inner loop.
+// bound). That first lowest place is place 0 or one where the skyline steps
+// down (column x lower than column x - 1), so only those are tried: a set
+// of bits kept as columns are raised, instead of the original's every
+// place.
 class LightmapPage {
 public:
     bool allocate(int w, int h)
@@ -127,34 +131,55 @@ public:
         const int places = pageSize - w;
         if (places <= 0 || h > pageSize)
             return false;
-        int window[pageSize];
-        int head = 0, tail = 0;
         int best = pageSize, bestX = -1;
-        for (int k = 0; k < places - 1 + w; ++k) {
-            while (tail > head && allocated_[window[tail - 1]] <= allocated_[k])
-                --tail;
-            window[tail++] = k;
-            const int x = k - w + 1;
-            if (x < 0)
-                continue;
-            if (window[head] < x)
-                ++head;
-            const int highest = allocated_[window[head]];
-            if (highest < best) {
-                best = highest;
-                bestX = x;
+        for (int word = 0; word < 2; ++word) {
+            for (std::uint64_t bits = steps_[word]; bits != 0; bits &= bits - 1) {
+                const int x = 64 * word + std::countr_zero(bits);
+                if (x >= places)
+                    break;
+                int highest = 0, j = 0;
+                for (; j < w; ++j) {
+                    const int a = allocated_[x + j];
+                    if (a >= best)
+                        break;
+                    highest = std::max(highest, a);
+                }
+                if (j == w) {
+                    best = highest;
+                    bestX = x;
+                }
             }
         }
         if (bestX < 0 || best + h > pageSize)
             return false;
         std::fill(allocated_ + bestX, allocated_ + bestX + w, best + h);
+        for (int i = bestX + 1; i < bestX + w; ++i)
+            steps_[i / 64] &= ~(std::uint64_t(1) << (i % 64));
+        mark(bestX);
+        if (bestX + w < pageSize)
+            mark(bestX + w);
         return true;
     }
 
-    void clear() { std::fill(std::begin(allocated_), std::end(allocated_), 0); }
+    void clear()
+    {
+        std::fill(std::begin(allocated_), std::end(allocated_), 0);
+        steps_[0] = 1;
+        steps_[1] = 0;
+    }
 
 private:
+    void mark(int i)
+    {
+        const std::uint64_t bit = std::uint64_t(1) << (i % 64);
+        if (i == 0 || allocated_[i] < allocated_[i - 1])
+            steps_[i / 64] |= bit;
+        else
+            steps_[i / 64] &= ~bit;
+    }
+
     int allocated_[pageSize] = {};
+    std::uint64_t steps_[2] = {1, 0}; // bit x: place x steps down
 };
 
 struct Lumps {
