@@ -6,11 +6,11 @@
 #include "platform/PathMapping.h"
 #include "report/EngineLimits.h"
 #include "report/ReportText.h"
+#include "settings/CompilerSettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 // TEXTURE LOOK-UP: report/TextureLookup.h comes with the issue-25-textures
 // branch; its one call is in texturesOf below. Until it is merged a .map's
@@ -83,13 +83,7 @@ MapReport reportOf(const QString& path, Engine engine)
 
 Engine configuredEngine(const QString& iniPath)
 {
-    // [game] engine, as settings::CompilerSettings will hold it.
-    const QString local = platform::localPath(iniPath);
-    if (!QFile::exists(local))
-        return Engine::Vanilla;
-    const QSettings file(local, QSettings::IniFormat);
-    return engineNamed(file.value(QStringLiteral("game/engine")).toString())
-        .value_or(Engine::Vanilla);
+    return settings::readCompilerSettings(iniPath).engine;
 }
 
 bool isReportCommand(const QStringList& arguments)
