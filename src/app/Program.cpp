@@ -1,7 +1,9 @@
 #include "app/Program.h"
 
 #include "app/ProgramFont.h"
+#include "platform/Console.h"
 #include "platform/FirstStart.h"
+#include "report/ReportFile.h"
 #include "ui/HandlerGuard.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
@@ -11,9 +13,42 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <cstring>
+
+namespace {
+
+// --report: the map report on the command line, with no window and no GUI
+// platform loaded, so it runs where there is no display.
+int runReport(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(programTitle);
+    platform::attachParentConsole();
+    const QString iniPath = platform::settingsPlace().folder + QStringLiteral("brushwright.ini");
+    const report::CommandResult result =
+        report::runReportCommand(QCoreApplication::arguments(), iniPath);
+    platform::writeStandardOutput(result.out);
+    platform::writeStandardError(result.err);
+    return result.exitCode;
+}
+
+bool asksForReport(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--report") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int runProgram(int argc, char* argv[])
 {
+    // Before any QApplication: that one would load a GUI platform.
+    if (asksForReport(argc, argv))
+        return runReport(argc, argv);
     QApplication application(argc, argv);
     // No organization: the user's settings folder is exactly
     // ~/.config/Brushwright (%LOCALAPPDATA%\Brushwright on Windows).

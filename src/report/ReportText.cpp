@@ -1,0 +1,171 @@
+#include "report/ReportText.h"
+
+#include <QLocale>
+#include <QStringList>
+#include <cmath>
+
+namespace report {
+
+namespace {
+
+QString number(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("null");
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString jsonPoint(const map::Vec3& p)
+{
+    return QStringLiteral("[%1, %2, %3]").arg(number(p.x), number(p.y), number(p.z));
+}
+
+QString textPoint(const map::Vec3& p)
+{
+    return QStringLiteral("(%1 %2 %3)").arg(number(p.x), number(p.y), number(p.z));
+}
+
+QString orNull(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("null") : jsonString(text);
+}
+
+} // namespace
+
+QString stateName(LimitState state)
+{
+    switch (state) {
+    case LimitState::Near:
+        return QStringLiteral("near");
+    case LimitState::Over:
+        return QStringLiteral("over");
+    case LimitState::Ok:
+        break;
+    }
+    return QStringLiteral("ok");
+}
+
+QString jsonString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (c == u'\n') {
+            out += QStringLiteral("\\n");
+        } else if (c == u'\t') {
+            out += QStringLiteral("\\t");
+        } else if (c == u'\r') {
+            out += QStringLiteral("\\r");
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out + u'"';
+}
+
+QString leakJson(const LeakReport& leak)
+{
+    return QStringLiteral("{\"entity\": %1, \"origin\": %2, \"void\": %3, \"points\": %4, "
+                          "\"length\": %5, \"file\": %6}")
+        .arg(jsonString(leak.entity), jsonPoint(leak.origin), jsonPoint(leak.voidEnd))
+        .arg(leak.points)
+        .arg(number(leak.length), orNull(leak.file));
+}
+
+QString leakText(const LeakReport& leak)
+{
+    return QStringLiteral("Leak: from %1 at %2 to the void at %3, %4 points, %5 units (%6)")
+        .arg(leak.entity.isEmpty() ? QStringLiteral("an entity") : leak.entity,
+             textPoint(leak.origin), textPoint(leak.voidEnd))
+        .arg(leak.points)
+        .arg(QString::number(leak.length, 'f', 1), leak.file);
+}
+
+QString reportJson(const MapReport& r)
+{
+    QStringList limits;
+    for (const LimitRow& row : r.limits) {
+        limits.append(QStringLiteral("{\"name\": %1, \"count\": %2, \"max\": %3, \"state\": %4}")
+                          .arg(jsonString(row.name))
+                          .arg(row.count)
+                          .arg(row.max ? QString::number(*row.max) : QStringLiteral("null"),
+                               jsonString(stateName(row.state))));
+    }
+    QString textures = QStringLiteral("null");
+    if (r.missingTextures) {
+        QStringList names;
+        for (const QString& name : *r.missingTextures)
+            names.append(jsonString(name));
+        textures = QLatin1Char('[') + names.join(QStringLiteral(", ")) + QLatin1Char(']');
+    }
+    const QString supported = !r.formatSupported   ? QStringLiteral("null")
+                              : *r.formatSupported ? QStringLiteral("true")
+                                                   : QStringLiteral("false");
+    return QStringLiteral("{\"map\": %1, \"bsp\": %2, \"engine\": %3, \"format\": %4, "
+                          "\"formatSupported\": %5, \"limits\": [%6], "
+                          "\"missingTextures\": %7, \"leak\": %8}\n")
+        .arg(orNull(r.mapPath), orNull(r.bspPath), jsonString(engineName(r.engine)),
+             orNull(r.format), supported, limits.join(QStringLiteral(", ")), textures,
+             r.leak ? leakJson(*r.leak) : QStringLiteral("null"));
+}
+
+QString reportText(const MapReport& r)
+{
+    QString out;
+    if (!r.mapPath.isEmpty())
+        out += QStringLiteral("Map:     %1\n").arg(r.mapPath);
+    if (!r.bspPath.isEmpty())
+        out += QStringLiteral("BSP:     %1\n").arg(r.bspPath);
+    out += QStringLiteral("Engine:  %1\n").arg(engineTitle(r.engine));
+    if (r.formatSupported) {
+        out += QStringLiteral("Format:  %1, %2\n")
+                   .arg(r.format, *r.formatSupported ? QStringLiteral("loads in this engine")
+                                                     : QStringLiteral("NOT SUPPORTED: this "
+                                                                      "engine loads IBSP only"));
+    } else {
+        out += QStringLiteral("Format:  no .bsp beside the map\n");
+    }
+    if (!r.limits.isEmpty()) {
+        QList<QStringList> cells = {{QStringLiteral("limit"), QStringLiteral("count"),
+                                     QStringLiteral("max"), QStringLiteral("state"), QString()}};
+        for (const LimitRow& row : r.limits) {
+            const QString state = stateName(row.state);
+            cells.append({row.name, QString::number(row.count),
+                          row.max ? QString::number(*row.max) : QStringLiteral("-"),
+                          row.state == LimitState::Over ? state.toUpper() : state,
+                          row.state == LimitState::Over ? row.engineError : QString()});
+        }
+        int widths[4] = {};
+        for (const QStringList& line : cells) {
+            for (int i = 0; i < 4; ++i)
+                widths[i] = std::max(widths[i], int(line[i].size()));
+        }
+        out += u'\n';
+        for (const QStringList& line : cells) {
+            QString text = line[0].leftJustified(widths[0]) + QStringLiteral("  ") +
+                           line[1].rightJustified(widths[1]) + QStringLiteral("  ") +
+                           line[2].rightJustified(widths[2]) + QStringLiteral("  ") +
+                           line[3].leftJustified(widths[3]) + QStringLiteral("  ") + line[4];
+            out += text.trimmed() + u'\n';
+        }
+        out += u'\n';
+    }
+    if (r.missingTextures) {
+        if (r.missingTextures->isEmpty()) {
+            out += QStringLiteral("Textures: all found\n");
+        } else {
+            out += QStringLiteral("Missing textures (%1):\n").arg(r.missingTextures->size());
+            for (const QString& name : *r.missingTextures)
+                out += QStringLiteral("  %1\n").arg(name);
+        }
+    }
+    if (r.leak)
+        out += leakText(*r.leak) + u'\n';
+    return out;
+}
+
+} // namespace report
