@@ -1,40 +1,20 @@
 #include "report/ReportFile.h"
 
 #include "bsp/BspFile.h"
+#include "leak/LeakPath.h"
 #include "map/MapReader.h"
 #include "platform/Failure.h"
 #include "platform/PathMapping.h"
 #include "report/EngineLimits.h"
 #include "report/ReportText.h"
+#include "report/TextureLookup.h"
 #include "settings/CompilerSettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-// TEXTURE LOOK-UP: report/TextureLookup.h comes with the issue-25-textures
-// branch; its one call is in texturesOf below. Until it is merged a .map's
-// missing textures stay unknown (null).
-#if __has_include("report/TextureLookup.h")
-#include "report/TextureLookup.h"
-#define BRUSHWRIGHT_TEXTURE_LOOKUP 1
-#endif
-
 namespace report {
-
-namespace {
-
-std::optional<QStringList> texturesOf([[maybe_unused]] const map::MapFile& mapFile,
-                                      [[maybe_unused]] const QString& mapPath)
-{
-#ifdef BRUSHWRIGHT_TEXTURE_LOOKUP
-    QStringList missing = missingTextures(mapFile, mapPath);
-    missing.sort();
-    return missing;
-#else
-    return std::nullopt;
-#endif
-}
 
 void addBsp(MapReport& report, const QString& bspPath)
 {
@@ -44,6 +24,8 @@ void addBsp(MapReport& report, const QString& bspPath)
     report.formatSupported = formatSupported(info.format, report.engine);
     report.limits = limitRows(info, report.engine);
 }
+
+namespace {
 
 const QString usage = QStringLiteral(
     "Usage: brushwright --report PATH [--engine vanilla|yamagi|q2pro|rerelease] [--json]\n"
@@ -73,11 +55,12 @@ MapReport reportOf(const QString& path, Engine engine)
     }
     const map::MapFile mapFile = map::readMapFile(absolute);
     report.mapPath = absolute;
-    report.missingTextures = texturesOf(mapFile, absolute);
+    report.missingTextures = missingTextures(mapFile, absolute);
     const QString bspPath = QFileInfo(absolute).path() + QLatin1Char('/') +
                             QFileInfo(absolute).completeBaseName() + QStringLiteral(".bsp");
     if (QFileInfo::exists(platform::localPath(bspPath)))
         addBsp(report, bspPath);
+    report.leak = leak::findLeak(mapFile, absolute, bspPath);
     return report;
 }
 

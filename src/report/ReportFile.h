@@ -15,6 +15,9 @@ namespace report {
 // cannot be read or is broken.
 MapReport reportOf(const QString& path, Engine engine);
 
+// Reads the .bsp into the report: its format and figures. Throws Failure.
+void addBsp(MapReport& report, const QString& bspPath);
+
 // [game] engine= of brushwright.ini; vanilla where the file or the key is
 // missing or names no engine.
 Engine configuredEngine(const QString& iniPath);

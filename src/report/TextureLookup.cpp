@@ -105,11 +105,12 @@ QStringList TextureLookup::gameFoldersOf(const QString& mapPath)
     qsizetype maps = parts.size() - 1;
     while (maps > 1 && parts[maps].compare(QLatin1String("maps"), Qt::CaseInsensitive) != 0)
         --maps;
+    // Outside a maps folder, the folder above the map's, as q2tool takes it.
     if (maps < 2)
-        throw Failure(QStringLiteral("%1: the map is not in the maps folder of a game folder, "
-                                     "so its textures cannot be looked up")
-                          .arg(mapPath));
-    const QString game = parts.mid(0, maps).join(QLatin1Char('/'));
+        maps = parts.size() - 1;
+    QString game = parts.mid(0, maps).join(QLatin1Char('/'));
+    if (game.isEmpty())
+        game = QStringLiteral("/");
     const QString baseq2 = QDir(QFileInfo(game).absolutePath()).filePath(QStringLiteral("baseq2"));
     // Listed twice, it would cost twice and find the same.
     if (game == baseq2)

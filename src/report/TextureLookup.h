@@ -26,7 +26,7 @@ public:
     QStringList missing(const map::MapFile& map) const;
 
     // The folder above the map's maps folder (a mod, or baseq2), then
-    // baseq2 beside it. A map outside a maps folder throws Failure.
+    // baseq2 beside it. Outside a maps folder, the folder above the map's.
     static QStringList gameFoldersOf(const QString& mapPath);
 
 private:

@@ -1,6 +1,10 @@
 #include "ui/CompileWindow.h"
 
+#include "platform/Failure.h"
+#include "report/CompileReport.h"
 #include "run/CompileOutput.h"
+#include "ui/LeakWindow.h"
+#include "ui/MapReportView.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -38,8 +42,9 @@ QString stepName(CompileStep::Kind kind)
 
 CompileWindow::CompileWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), runner_(new run::StepRunner), steps_(new QTreeWidget(this)),
-      output_(new QPlainTextEdit(this)), status_(new QLabel(this)), flushTimer_(new QTimer(this)),
-      clockTimer_(new QTimer(this)), autoClose_(new QTimer(this))
+      output_(new QPlainTextEdit(this)), status_(new QLabel(this)),
+      texturesWarning_(new QLabel(this)), mapPart_(new MapReportView(this)),
+      flushTimer_(new QTimer(this)), clockTimer_(new QTimer(this)), autoClose_(new QTimer(this))
 {
     setObjectName(QStringLiteral("CompileWindow"));
     setWindowTitle(QStringLiteral("Brushwright compile"));
@@ -61,17 +66,27 @@ CompileWindow::CompileWindow(QWidget* parent)
     output_->setMaximumBlockCount(viewLines);
     output_->setUndoRedoEnabled(false);
     status_->setWordWrap(true);
+    texturesWarning_->setWordWrap(true);
+    texturesWarning_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texturesWarning_->setStyleSheet(QStringLiteral("color: #b02020"));
+    texturesWarning_->hide();
+    mapPart_->hide();
 
     continueButton = new QPushButton(QStringLiteral("continue"), this);
     cancelButton = new QPushButton(QStringLiteral("cancel"), this);
     closeButton = new QPushButton(QStringLiteral("close"), this);
+    showLeakButton = new QPushButton(QStringLiteral("show leak"), this);
+    showLeakButton->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
+    buttons->addWidget(showLeakButton);
     buttons->addWidget(continueButton);
     buttons->addWidget(cancelButton);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(texturesWarning_);
     layout->addWidget(steps_);
+    layout->addWidget(mapPart_);
     layout->addWidget(output_, 1);
     layout->addLayout(buttons);
 
@@ -88,6 +103,7 @@ CompileWindow::CompileWindow(QWidget* parent)
     connect(continueButton, &QPushButton::clicked, this, &CompileWindow::proceed);
     connect(cancelButton, &QPushButton::clicked, this, &CompileWindow::cancel);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(showLeakButton, &QPushButton::clicked, this, &CompileWindow::showLeak);
     connect(runner_, &run::StepRunner::stepStarted, this, &CompileWindow::stepStarted);
     connect(runner_, &run::StepRunner::stepFinished, this, &CompileWindow::stepFinished);
     connect(runner_, &run::StepRunner::waitingToProceed, this, &CompileWindow::waitingToProceed);
@@ -116,6 +132,18 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
         return;
     running_ = true;
     pauseAfter_ = options.pauseAfter;
+    mapPath_ = options.mapPath;
+    engine_ = options.engine;
+    startedAt_ = QDateTime::currentMSecsSinceEpoch();
+    leak_.reset();
+    delete leakWindow_;
+    leakWindow_ = nullptr;
+    leakStep_ = -1;
+    pointFile_.clear();
+    occupantLine_.clear();
+    texturesWarning_->hide();
+    mapPart_->hide();
+    showLeakButton->hide();
     autoClose_->stop();
     steps_->clear();
     QStringList names;
@@ -149,9 +177,23 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
     continueButton->setEnabled(false);
     cancelButton->setEnabled(true);
     flushTimer_->start();
-    QMetaObject::invokeMethod(runner_, [runner = runner_, steps, options = options.runner] {
-        runner->start(steps, options);
-    });
+    // The textures are looked up on the compile thread too, before the
+    // first step; what is missing never stops the compile.
+    QMetaObject::invokeMethod(
+        runner_, [this, runner = runner_, steps, options = options.runner, mapPath = mapPath_] {
+            if (!mapPath.isEmpty()) {
+                QStringList missing;
+                QString problem;
+                try {
+                    missing = report::texturesMissingFrom(mapPath);
+                } catch (const Failure& failure) {
+                    problem = failure.text();
+                }
+                QMetaObject::invokeMethod(
+                    this, [this, missing, problem] { showMissingTextures(missing, problem); });
+            }
+            runner->start(steps, options);
+        });
 }
 
 void CompileWindow::bringToFront()
@@ -178,6 +220,12 @@ void CompileWindow::stepFinished(int index, const run::StepResult& result)
     setState(index, result.reason.isEmpty() ? state : state + QStringLiteral(": ") + result.reason);
     if (result.state != run::StepState::Skipped)
         item->setText(2, run::secondsText(result.milliseconds));
+    if (result.state == run::StepState::Failed &&
+        result.reason.startsWith(QStringLiteral("leak"))) {
+        leakStep_ = index;
+        pointFile_ = result.pointFile;
+        occupantLine_ = result.occupant;
+    }
     if (index == runningStep_) {
         runningStep_ = -1;
         clockTimer_->stop();
@@ -221,6 +269,76 @@ void CompileWindow::done(bool allSucceeded, const QString& logProblem)
     // Never after a failure: its messages stay to be read.
     if (allSucceeded && !pauseAfter_)
         autoClose_->start();
+    if (mapPath_.isEmpty())
+        return;
+    QMetaObject::invokeMethod(runner_, [this, request = compileReportRequest()] {
+        report::MapReport made;
+        QString problem;
+        try {
+            made = report::reportAfterCompile(request);
+        } catch (const Failure& failure) {
+            problem = failure.text();
+        }
+        QMetaObject::invokeMethod(this, [this, made, problem] { showReport(made, problem); });
+    });
+}
+
+report::CompileReportRequest CompileWindow::compileReportRequest() const
+{
+    report::CompileReportRequest request;
+    request.mapPath = mapPath_;
+    request.engine = engine_;
+    request.since = QDateTime::fromMSecsSinceEpoch(startedAt_);
+    request.pointFile = pointFile_;
+    request.occupantLine = occupantLine_;
+    return request;
+}
+
+void CompileWindow::showMissingTextures(const QStringList& missing, const QString& problem)
+{
+    if (!problem.isEmpty())
+        texturesWarning_->setText(QStringLiteral("Textures not checked: ") + problem);
+    else if (!missing.isEmpty())
+        texturesWarning_->setText(
+            QStringLiteral("The game lacks %1 texture%2 the map names (the compilers drop "
+                           "their flags): %3")
+                .arg(missing.size())
+                .arg(missing.size() == 1 ? QString() : QStringLiteral("s"))
+                .arg(missing.join(QStringLiteral(", "))));
+    texturesWarning_->setVisible(!problem.isEmpty() || !missing.isEmpty());
+}
+
+void CompileWindow::showReport(const report::MapReport& made, const QString& problem)
+{
+    if (problem.isEmpty())
+        mapPart_->setReport(made);
+    else
+        mapPart_->setProblem(problem);
+    mapPart_->show();
+    leak_ = made.leak;
+    showLeakButton->setVisible(leak_.has_value());
+    if (leak_ && leakStep_ >= 0)
+        setState(leakStep_, run::stateText(run::StepState::Failed) +
+                                QStringLiteral(": leak from ") + report::leakEndText(*leak_));
+}
+
+void CompileWindow::showLeak()
+{
+    if (!leak_)
+        return;
+    if (!leakWindow_) {
+        try {
+            // Owned by this window as its child: it goes with it.
+            leakWindow_ =
+                LeakWindow::fromFiles(mapPath_, leak_->file, occupantLine_, this).release();
+        } catch (const Failure& failure) {
+            status_->setText(failure.text());
+            return;
+        }
+    }
+    leakWindow_->show();
+    leakWindow_->raise();
+    leakWindow_->activateWindow();
 }
 
 void CompileWindow::flushOutput()

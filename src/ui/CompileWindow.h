@@ -1,7 +1,9 @@
 #pragma once
 
+#include "report/CompileReport.h"
 #include "run/StepRunner.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QThread>
 #include <QWidget>
@@ -11,6 +13,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
+class MapReportView;
 
 namespace run {
 class CompileOutput;
@@ -27,6 +30,10 @@ public:
         run::StepRunner::Options runner;
         bool pauseAfter = false; // stay open after a compile that succeeded
         QString logPath;
+        // The map the steps compile: its textures are looked up before the
+        // first step, and its report made after the last. Empty: neither.
+        QString mapPath;
+        report::Engine engine = report::Engine::Vanilla;
     };
 
     static constexpr int viewLines = 5000;
@@ -42,7 +49,9 @@ public:
 
     QTreeWidget* stepList() const { return steps_; }
     QPlainTextEdit* outputView() const { return output_; }
-    QPushButton *cancelButton, *continueButton, *closeButton;
+    MapReportView* mapPart() const { return mapPart_; }
+    QLabel* texturesWarning() const { return texturesWarning_; }
+    QPushButton *cancelButton, *continueButton, *closeButton, *showLeakButton;
 
 signals:
     void closed();
@@ -60,18 +69,32 @@ private:
     void flushOutput();
     void tick();
     void setState(int index, const QString& state);
+    void showMissingTextures(const QStringList& missing, const QString& problem);
+    void showReport(const report::MapReport& report, const QString& problem);
+    void showLeak();
+    report::CompileReportRequest compileReportRequest() const;
 
     QThread worker_;
     run::StepRunner* runner_; // lives on worker_
     QTreeWidget* steps_;
     QPlainTextEdit* output_;
     QLabel* status_;
+    QLabel* texturesWarning_;
+    MapReportView* mapPart_;
     QTimer* flushTimer_;
     QTimer* clockTimer_;
     QTimer* autoClose_;
     run::CompileOutput* compileOutput_ = nullptr; // lives on worker_ too
     bool running_ = false;
     bool pauseAfter_ = false;
+    QString mapPath_;
+    report::Engine engine_ = report::Engine::Vanilla;
+    qint64 startedAt_ = 0;
+    std::optional<report::LeakReport> leak_;
+    int leakStep_ = -1;
+    QString pointFile_;
+    QString occupantLine_;
+    QPointer<QWidget> leakWindow_;
     int runningStep_ = -1;
     qint64 runningSince_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "ui/MapReportView.h"
 
+#include "leak/LeakPath.h"
 #include "ui/LimitBar.h"
 
 #include <QCheckBox>
@@ -7,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -63,7 +63,6 @@ QString summaryText(const report::MapReport& r)
 
 MapReportView::MapReportView(QWidget* parent)
     : QWidget(parent), summary_(new QLabel(this)), textures_(warning(this)), leak_(warning(this)),
-      showLeak_(new QPushButton(QStringLiteral("show leak"), this)),
       allFigures_(new QCheckBox(QStringLiteral("all figures"), this)), rows_(new QWidget(this)),
       grid_(new QGridLayout(rows_))
 {
@@ -73,23 +72,18 @@ MapReportView::MapReportView(QWidget* parent)
     grid_->setHorizontalSpacing(10);
     grid_->setVerticalSpacing(2);
     grid_->setColumnStretch(3, 1);
-    showLeak_->hide();
 
     auto* top = new QHBoxLayout;
     top->addWidget(summary_, 1);
     top->addWidget(allFigures_);
-    auto* leakRow = new QHBoxLayout;
-    leakRow->addWidget(leak_, 1);
-    leakRow->addWidget(showLeak_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addWidget(rows_);
     layout->addWidget(textures_);
-    layout->addLayout(leakRow);
+    layout->addWidget(leak_);
 
     connect(allFigures_, &QCheckBox::toggled, this, &MapReportView::rebuildRows);
-    connect(showLeak_, &QPushButton::clicked, this, &MapReportView::showLeakRequested);
 }
 
 void MapReportView::setReport(const report::MapReport& report)
@@ -110,7 +104,8 @@ void MapReportView::setReport(const report::MapReport& report)
                             : QStringLiteral("%1 textures missing: ").arg(missing.size())) +
                        missing.join(QStringLiteral(", ")));
     leak_->setVisible(report.leak.has_value());
-    showLeak_->setVisible(report.leak.has_value());
+    if (report.leak)
+        leak_->setText(leak::leakSentence(*report.leak));
     rebuildRows();
 }
 
@@ -121,7 +116,6 @@ void MapReportView::setProblem(const QString& text)
     allFigures_->hide();
     textures_->hide();
     leak_->hide();
-    showLeak_->hide();
     rebuildRows();
 }
 

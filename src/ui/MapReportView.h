@@ -7,7 +7,6 @@
 class QCheckBox;
 class QGridLayout;
 class QLabel;
-class QPushButton;
 
 // The compile window's map part: what a mapper must act on first (limits
 // near or over, a format the engine cannot load, missing textures, a leak),
@@ -25,10 +24,6 @@ public:
     QStringList shownRows() const;
     QLabel* summaryLabel() const { return summary_; }
     QCheckBox* allFiguresBox() const { return allFigures_; }
-    QPushButton* showLeakButton() const { return showLeak_; }
-
-signals:
-    void showLeakRequested();
 
 private:
     void rebuildRows();
@@ -38,7 +33,6 @@ private:
     QLabel* summary_;
     QLabel* textures_;
     QLabel* leak_;
-    QPushButton* showLeak_;
     QCheckBox* allFigures_;
     QWidget* rows_;
     QGridLayout* grid_;

@@ -29,6 +29,8 @@ void TForm1::compileInWindow(const settings::CompilerSettings& compilers)
     options.runner.pauseBetween = CheckBox34->isChecked();
     options.pauseAfter = CheckBox33->isChecked();
     options.logPath = places.mapsFolder + QStringLiteral("/Brushwright.log");
+    options.mapPath = places.mapsFolder + QLatin1Char('/') + mapName + QStringLiteral(".map");
+    options.engine = compilers.engine;
     compileWindow_->start(steps, options);
     compileWindow_->bringToFront();
     hiddenForCompile_ = CheckBox28->isChecked();

@@ -52,9 +52,9 @@ void tst_CompileOutput::output()
         block.count = 100;
         output.linesRead(block);
     }
-    output.stepFinished(0, {run::StepState::Failed, "leak", 1200});
+    output.stepFinished(0, {run::StepState::Failed, "leak", 1200, {}, {}});
     output.stepStarted(1, "qvis3 box");
-    output.stepFinished(1, {run::StepState::Done, {}, 300});
+    output.stepFinished(1, {run::StepState::Done, {}, 300, {}, {}});
     output.finished(false);
 
     // Each run of output lines as its first, "..." and its last.
