@@ -34,5 +34,7 @@ install(CODE "
     set(SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
     set(OUT \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${docdir}/brushwright-source.tar.gz\")
     set(PREFIX brushwright-${PROJECT_VERSION})
+    set(SCRATCH \"${CMAKE_CURRENT_BINARY_DIR}/source-archive\")
+    set(SKIP \"${CMAKE_BINARY_DIR}\" \"\$ENV{DESTDIR}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
     include(\"${PROJECT_SOURCE_DIR}/cmake/SourceArchive.cmake\")
 ")

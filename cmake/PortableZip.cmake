@@ -9,7 +9,7 @@
 # files is made too.
 #
 # In: EXE, QT_SDK, RUNTIME_DLLS (;-list), DATA_DIR, STRIP, OUT_DIR, ZIP_NAME,
-# SOURCE_DIR, VERSION, QT_VERSION.
+# SOURCE_DIR, BINARY_DIR, VERSION, QT_VERSION.
 set(stage "${OUT_DIR}/Brushwright")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}/platforms" "${stage}/styles")
@@ -35,6 +35,8 @@ foreach(licence LGPL-3 GPL-3)
 endforeach()
 set(OUT "${stage}/brushwright-source.tar.gz")
 set(PREFIX "brushwright-${VERSION}")
+set(SCRATCH "${OUT_DIR}/source-archive")
+set(SKIP "${BINARY_DIR}")
 include("${SOURCE_DIR}/cmake/SourceArchive.cmake")
 
 file(GLOB_RECURSE binaries "${stage}/*.exe" "${stage}/*.dll")
