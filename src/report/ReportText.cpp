@@ -1,5 +1,7 @@
 #include "report/ReportText.h"
 
+#include "leak/LeakPath.h"
+
 #include <QLocale>
 #include <QStringList>
 #include <cmath>
@@ -18,11 +20,6 @@ QString number(double value)
 QString jsonPoint(const map::Vec3& p)
 {
     return QStringLiteral("[%1, %2, %3]").arg(number(p.x), number(p.y), number(p.z));
-}
-
-QString textPoint(const map::Vec3& p)
-{
-    return QStringLiteral("(%1 %2 %3)").arg(number(p.x), number(p.y), number(p.z));
 }
 
 QString orNull(const QString& text)
@@ -73,16 +70,15 @@ QString leakJson(const LeakReport& leak)
                           "\"length\": %5, \"file\": %6}")
         .arg(jsonString(leak.entity), jsonPoint(leak.origin), jsonPoint(leak.voidEnd))
         .arg(leak.points)
-        .arg(number(leak.length), orNull(leak.file));
+        .arg(number(std::round(leak.length * 10) / 10), orNull(leak.file));
 }
 
 QString leakText(const LeakReport& leak)
 {
-    return QStringLiteral("Leak: from %1 at %2 to the void at %3, %4 points, %5 units (%6)")
-        .arg(leak.entity.isEmpty() ? QStringLiteral("an entity") : leak.entity,
-             textPoint(leak.origin), textPoint(leak.voidEnd))
-        .arg(leak.points)
-        .arg(QString::number(leak.length, 'f', 1), leak.file);
+    return leak::leakSentence(leak) +
+           QStringLiteral(" The path has %1 points, %2 units; point file: %3")
+               .arg(leak.points)
+               .arg(QString::number(leak.length, 'f', 1), leak.file);
 }
 
 QString reportJson(const MapReport& r)

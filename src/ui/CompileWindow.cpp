@@ -57,7 +57,7 @@ CompileWindow::CompileWindow(QWidget* parent)
     steps_->setFixedHeight(112);
     steps_->header()->setStretchLastSection(true);
     steps_->setColumnWidth(0, 70);
-    steps_->setColumnWidth(1, 230);
+    steps_->setColumnWidth(1, 330);
     steps_->setColumnWidth(2, 60);
 
     output_->setReadOnly(true);

@@ -15,6 +15,16 @@ using report::LimitState;
 
 namespace {
 
+// What a mapper must act on. The compilers cut faces at 240 texels or
+// less, so every map is "near" the software renderer's 256: only over
+// counts there.
+bool standsOut(const report::LimitRow& limit)
+{
+    if (limit.name == QLatin1String("extent"))
+        return limit.state == LimitState::Over;
+    return limit.state != LimitState::Ok;
+}
+
 QString figure(qint64 value)
 {
     return QLocale(QLocale::English).toString(value);
@@ -40,13 +50,14 @@ QString summaryText(const report::MapReport& r)
 {
     const QString engine = report::engineTitle(r.engine);
     if (r.bspPath.isEmpty())
-        return QStringLiteral("No .bsp to measure against %1.").arg(engine);
+        return QStringLiteral("No new .bsp to measure against %1.").arg(engine);
     if (r.formatSupported == false)
         return QStringLiteral("%1 cannot load this map: it is in the %2 format.")
             .arg(engine, r.format);
     const auto count = [&r](LimitState state) {
-        return std::count_if(r.limits.cbegin(), r.limits.cend(),
-                             [state](const report::LimitRow& l) { return l.state == state; });
+        return std::count_if(r.limits.cbegin(), r.limits.cend(), [state](const auto& limit) {
+            return limit.state == state && standsOut(limit);
+        });
     };
     const qsizetype over = count(LimitState::Over), near = count(LimitState::Near);
     QStringList parts;
@@ -91,8 +102,7 @@ void MapReportView::setReport(const report::MapReport& report)
     report_ = report;
     QFont bold = summary_->font();
     bold.setBold(report.formatSupported == false ||
-                 std::any_of(report.limits.cbegin(), report.limits.cend(),
-                             [](const report::LimitRow& l) { return l.state != LimitState::Ok; }));
+                 std::any_of(report.limits.cbegin(), report.limits.cend(), standsOut));
     summary_->setFont(bold);
     summary_->setText(summaryText(report));
     allFigures_->setVisible(!report.limits.isEmpty());
@@ -127,7 +137,7 @@ void MapReportView::rebuildRows()
     }
     int row = 0;
     for (const report::LimitRow& limit : report_.limits) {
-        if (limit.state != LimitState::Ok || allFigures_->isChecked())
+        if (standsOut(limit) || allFigures_->isChecked())
             addRow(row++, limit);
     }
     rows_->setVisible(row > 0);

@@ -2,6 +2,7 @@
 // count as ericw-tools' bspinfo prints it for the same file, a map past the
 // original engine's model slots through the real program, q2tool's QBSP,
 // and broken variants of a real file.
+#include "../support/TestMaps.h"
 #include "bsp/BspFile.h"
 #include "platform/Failure.h"
 #include "report/EngineLimits.h"
@@ -117,61 +118,6 @@ QMap<QString, qint64> bspinfo(const QString& bsp)
     return figures;
 }
 
-QByteArray brush(int x0, int y0, int z0, int x1, int y1, int z1, const char* texture)
-{
-    // The planes in box.map's order and winding.
-    const int p[6][9] = {
-        {x0, y1, z1, x1, y0, z1, x0, y0, z1}, {x0, y0, z0, x1, y0, z0, x0, y1, z0},
-        {x1, y0, z1, x1, y1, z0, x1, y0, z0}, {x0, y0, z0, x0, y1, z0, x0, y0, z1},
-        {x0, y1, z0, x1, y1, z0, x0, y1, z1}, {x0, y0, z1, x1, y0, z0, x0, y0, z0}};
-    QByteArray text = "{\n";
-    for (const auto& q : p) {
-        text += QStringLiteral("( %1 %2 %3 ) ( %4 %5 %6 ) ( %7 %8 %9 ) ")
-                    .arg(q[0])
-                    .arg(q[1])
-                    .arg(q[2])
-                    .arg(q[3])
-                    .arg(q[4])
-                    .arg(q[5])
-                    .arg(q[6])
-                    .arg(q[7])
-                    .arg(q[8])
-                    .toLatin1() +
-                texture + " 0 0 0 1 1 0 0 0\n";
-    }
-    return text + "}\n";
-}
-
-// Two rooms with a wall between them, two doorways closed by
-// func_areaportal, and 300 func_wall crates.
-QByteArray crowdedMap()
-{
-    QByteArray world = "{\n\"classname\" \"worldspawn\"\n";
-    world += brush(-528, -272, -16, 528, 272, 0, "e1u1/floor1_3");
-    world += brush(-528, -272, 256, 528, 272, 272, "e1u1/ceil1_1");
-    world += brush(-528, -272, 0, -512, 272, 256, "e1u1/wall1_1");
-    world += brush(512, -272, 0, 528, 272, 256, "e1u1/wall1_1");
-    world += brush(-528, -272, 0, 528, -256, 256, "e1u1/wall1_1");
-    world += brush(-528, 256, 0, 528, 272, 256, "e1u1/wall1_1");
-    world += brush(-8, -256, 0, 8, -240, 256, "e1u1/wall1_1");
-    world += brush(-8, -176, 0, 8, -144, 256, "e1u1/wall1_1");
-    world += brush(-8, -80, 0, 8, 256, 256, "e1u1/wall1_1");
-    world += brush(-8, -240, 128, 8, -176, 256, "e1u1/wall1_1");
-    world += brush(-8, -144, 128, 8, -80, 256, "e1u1/wall1_1");
-    QByteArray text = world + "}\n";
-    for (const auto& [a, b] : {std::pair{-240, -176}, std::pair{-144, -80}})
-        text += "{\n\"classname\" \"func_areaportal\"\n" +
-                brush(-8, a, 0, 8, b, 128, "e1u1/wall1_1") + "}\n";
-    for (int i = 0; i < 300; ++i) {
-        const int side = i < 150 ? -1 : 1, k = i % 150;
-        const int x = side * (40 + 44 * (k % 10)), y = -240 + 32 * (k / 10);
-        text += "{\n\"classname\" \"func_wall\"\n" +
-                brush(x, y, 16, x + 16, y + 16, 32, "e1u1/wall1_1") + "}\n";
-    }
-    return text + "{\n\"classname\" \"info_player_start\"\n\"origin\" \"-256 0 32\"\n}\n"
-                  "{\n\"classname\" \"light\"\n\"origin\" \"0 0 200\"\n\"light\" \"300\"\n}\n";
-}
-
 void setInt(QByteArray& bytes, qint64 at, qint32 value)
 {
     std::memcpy(bytes.data() + at, &value, sizeof value);
@@ -270,11 +216,11 @@ void TestBspFile::realCompilers()
 void TestBspFile::overTheOriginalEngine()
 {
     const QString ibsp =
-        compile(folder_.filePath(QStringLiteral("crowd")), QStringLiteral("q2tools"), crowdedMap(),
-                QStringLiteral("crowd"), {}, true);
+        compile(folder_.filePath(QStringLiteral("crowd")), QStringLiteral("q2tools"),
+                testmaps::crowdedMap(), QStringLiteral("crowd"), {}, true);
     const QString qbsp =
-        compile(folder_.filePath(QStringLiteral("crowdq")), QStringLiteral("q2tools"), crowdedMap(),
-                QStringLiteral("crowd"), {QStringLiteral("-qbsp")}, true);
+        compile(folder_.filePath(QStringLiteral("crowdq")), QStringLiteral("q2tools"),
+                testmaps::crowdedMap(), QStringLiteral("crowd"), {QStringLiteral("-qbsp")}, true);
     QVERIFY(!ibsp.isEmpty() && !qbsp.isEmpty());
 
     // The wide elements read as the narrow ones: the same figures.
