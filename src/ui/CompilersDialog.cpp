@@ -69,6 +69,9 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     engineBox->setToolTip(QStringLiteral("the engine whose limits the map report checks"));
     modBox = new QComboBox(this);
     modBox->setEditable(true);
+    // Room for a typed name; the list alone would size it to its longest.
+    modBox->setMinimumContentsLength(16);
+    modBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     modBox->addItem(QString());
     modBox->addItems(modFolders);
     modBox->setCurrentText(settings.mod);
