@@ -29,10 +29,8 @@ QByteArray le(quint32 value)
 // flags, then the mips.
 QByteArray wal(const QByteArray& name)
 {
-    QByteArray header = name.leftJustified(32, '\0') + le(16) + le(16);
-    for (const quint32 offset : {100, 356, 420, 436})
-        header += le(offset);
-    return header + QByteArray(44, '\0') + QByteArray(340, '\x10');
+    return name.leftJustified(32, '\0') + le(16) + le(16) + le(100) + le(356) + le(420) + le(436) +
+           QByteArray(44, '\0') + QByteArray(340, '\x10');
 }
 
 QByteArray pak(const QList<std::pair<QByteArray, QByteArray>>& files)

@@ -115,33 +115,13 @@ void tst_CompilersDialog::modFolder_data()
     QTest::newRow("baseq2 is no mod") << "BaseQ2"
                                       << ""
                                       << "";
-    QTest::newRow("blank at the end") << "jam1 "
-                                      << ""
-                                      << "it holds a blank";
-    QTest::newRow("blank inside") << "my mod"
-                                  << ""
-                                  << "it holds a blank";
-    QTest::newRow("slash") << "jam1/maps"
-                           << ""
-                           << "it holds \"/\"";
-    QTest::newRow("backslash") << "..\\jam1"
-                               << ""
-                               << "it holds \"\\\"";
-    QTest::newRow("parent") << ".."
-                            << ""
-                            << "it holds \"..\"";
-    QTest::newRow("drive") << "C:jam1"
-                           << ""
-                           << "it holds \":\"";
-    QTest::newRow("percent") << "%OS%"
-                             << ""
-                             << "it holds \"%\"";
-    QTest::newRow("quote") << "jam\"1"
-                           << ""
-                           << "it holds \"\"\"";
-    QTest::newRow("control character") << "jam\x01"
-                                       << ""
-                                       << "it holds a control character (U+0001)";
+    const std::pair<const char*, const char*> refused[] = {
+        {"jam1 ", "a blank"},   {"my mod", "a blank"}, {"jam1/maps", "\"/\""},
+        {"..\\jam1", "\"\\\""}, {"..", "\"..\""},      {"C:jam1", "\":\""},
+        {"%OS%", "\"%\""},      {"jam\"1", "\"\"\""},  {"jam\x01", "a control character (U+0001)"},
+    };
+    for (const auto& [typed, problem] : refused)
+        QTest::newRow(typed) << typed << "" << QStringLiteral("it holds ") + problem;
 }
 
 void tst_CompilersDialog::modFolder()
