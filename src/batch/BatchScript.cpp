@@ -1,6 +1,7 @@
 #include "batch/BatchScript.h"
 
 #include "batch/SuiteTable.h"
+#include "map/MapName.h"
 #include "platform/PathMapping.h"
 
 #include <algorithm>
@@ -36,6 +37,8 @@ CompileStep compilerStep(CompileStep::Kind kind, const SuiteTable& table,
     };
     if (*stepTable.mode)
         step.arguments << QLatin1String(stepTable.mode);
+    if (!compilers.mod.isEmpty() && *stepTable.inMod)
+        add(stepTable.inMod, nullptr);
     if (o.checkBox[26])
         add("-threads", &o.edit3);
     for (const Switch& s : stepTable.switches) {
@@ -82,6 +85,8 @@ QList<CompileStep> compileSteps(const BatchOptions& o, const settings::CompilerS
                                     ? QStringLiteral("quake2")
                                     : platform::windowsPath(compilers.gameProgram);
         CompileStep game{CompileStep::Kind::Game, program, {}};
+        if (!compilers.mod.isEmpty())
+            game.arguments << QStringLiteral("+set") << QStringLiteral("game") << compilers.mod;
         if (o.checkBox[36])
             game.arguments << QStringLiteral("+deathmatch") << QStringLiteral("1");
         game.arguments << QStringLiteral("+map") << o.mapName;
@@ -187,7 +192,9 @@ QStringList batchLines(const BatchOptions& o, const settings::CompilerSettings& 
     };
     // Everything below carries user text.
     QStringList commands;
-    commands << driveText(game) << QStringLiteral("cd\\") + tail + QStringLiteral("\\baseq2\\maps");
+    commands << driveText(game)
+             << QStringLiteral("cd\\") + tail + QLatin1Char('\\') +
+                    map::gameFolderName(compilers.mod) + QStringLiteral("\\maps");
     const bool pauseEach = o.checkBox[34];
     const bool pauseAfter = o.checkBox[33];
     bool gameStarted = false;

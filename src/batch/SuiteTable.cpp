@@ -76,11 +76,17 @@ const SuiteTable idTable{
     {"-scale", "-direct", "-entity", "-ambient", "-maxlight"},
 };
 
+// q2tool looks in -moddir, then in -basedir; both default to the folder
+// above the maps folder. The bsp step reads textures loose and from either
+// folder's paks; the rad step reads loose textures only, and the palette
+// (pics/colormap.pcx) from the first folder's paks only, which for a mod
+// must be baseq2's. id's tools and ericw-tools need nothing: id's see the
+// mod alone, ericw-tools the mod and baseq2 by themselves.
 const SuiteTable q2toolsTable{
     "q2tools-220",
-    {{{"q2tool", "-bsp", q2toolBspSwitches},
+    {{{"q2tool", "-bsp", q2toolBspSwitches, "-moddir .. -basedir ../../baseq2"},
       {"q2tool", "-vis", qvis3Switches},
-      {"q2tool", "-rad", q2toolRadSwitches}}},
+      {"q2tool", "-rad", q2toolRadSwitches, "-moddir ../../baseq2 -basedir .."}}},
     {"-scale", "-direct", "-entity", "-ambient", "-maxlight"},
 };
 

@@ -28,6 +28,9 @@ struct StepTable {
     const char* program;
     const char* mode; // first argument; empty where each step is a program
     std::span<const Switch> switches;
+    // Written after the mode when a mod is set, so that the step finds the
+    // mod's files and baseq2's; folders relative to the maps folder.
+    const char* inMod = "";
 };
 
 struct SuiteTable {

@@ -15,6 +15,7 @@ QList<UserText> userTexts(const BatchOptions& options, const settings::CompilerS
         {QStringLiteral("The field \"threads to use\""), options.edit3},
         {QStringLiteral("The compilers folder"), compilers.folder},
         {QStringLiteral("The game program"), compilers.gameProgram},
+        {QStringLiteral("The mod folder"), compilers.mod},
     };
 }
 

@@ -25,8 +25,8 @@ struct UnwritableText {
     bool operator==(const UnwritableText&) const = default;
 };
 
-// The game folder, the map name, the three fields, the compilers folder and
-// the game program, in that order.
+// The game folder, the map name, the three fields, the compilers folder,
+// the game program and the mod folder, in that order.
 QList<UserText> userTexts(const BatchOptions& options,
                           const settings::CompilerSettings& compilers = {});
 

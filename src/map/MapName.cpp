@@ -20,14 +20,19 @@ QString fileNamePart(const QString& path)
     return path.mid(cut + 1);
 }
 
-QString mapsFolder(const QString& gameDirectory)
+QString gameFolderName(const QString& mod)
 {
-    return gameDirectory + QStringLiteral("\\baseq2\\maps");
+    return mod.isEmpty() ? QStringLiteral("baseq2") : mod;
 }
 
-QString mapFilePath(const QString& gameDirectory, const QString& mapName)
+QString mapsFolder(const QString& gameDirectory, const QString& mod)
 {
-    return mapsFolder(gameDirectory) + QLatin1Char('\\') + mapName + QStringLiteral(".map");
+    return gameDirectory + QLatin1Char('\\') + gameFolderName(mod) + QStringLiteral("\\maps");
+}
+
+QString mapFilePath(const QString& gameDirectory, const QString& mapName, const QString& mod)
+{
+    return mapsFolder(gameDirectory, mod) + QLatin1Char('\\') + mapName + QStringLiteral(".map");
 }
 
 } // namespace map

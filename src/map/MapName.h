@@ -11,10 +11,13 @@ QString mapNameRule(const QString& text);
 // separates folders, after the last "/").
 QString fileNamePart(const QString& path);
 
-// Game directory + "\baseq2\maps".
-QString mapsFolder(const QString& gameDirectory);
+// The game folder a map belongs to: the mod, or baseq2 where none is set.
+QString gameFolderName(const QString& mod);
 
-// Game directory + "\baseq2\maps\" + map name + ".map", joined as they are.
-QString mapFilePath(const QString& gameDirectory, const QString& mapName);
+// Game directory + "\baseq2\maps", or "\<mod>\maps" with a mod.
+QString mapsFolder(const QString& gameDirectory, const QString& mod = {});
+
+// The maps folder + "\" + map name + ".map", joined as they are.
+QString mapFilePath(const QString& gameDirectory, const QString& mapName, const QString& mod = {});
 
 } // namespace map

@@ -67,9 +67,9 @@ QString findWine(const QStringList& searchPath)
 
 } // namespace
 
-Places placesFor(const QString& gameDirectory, const QString& compilersFolder)
+Places placesFor(const QString& gameDirectory, const QString& compilersFolder, const QString& mod)
 {
-    const QString maps = map::mapsFolder(gameDirectory);
+    const QString maps = map::mapsFolder(gameDirectory, mod);
     return {compilersFolder.isEmpty() ? QString() : platform::localPath(compilersFolder),
             platform::localPath(maps), platform::localPath(gameDirectory),
             platform::windowsPath(maps),

@@ -17,8 +17,10 @@ struct Places {
 };
 
 // The places of a compile for the game directory as typed (a Windows path,
-// or off Windows also a Linux one) and the compilers folder (may be empty).
-Places placesFor(const QString& gameDirectory, const QString& compilersFolder);
+// or off Windows also a Linux one), the compilers folder (may be empty) and
+// the mod (empty: baseq2), whose maps folder the compilers run in.
+Places placesFor(const QString& gameDirectory, const QString& compilersFolder,
+                 const QString& mod = {});
 
 // How one step's program is started: directly, or through Wine.
 struct Launch {

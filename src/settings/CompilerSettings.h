@@ -6,7 +6,7 @@
 
 // The program settings that settings.builtin has no line for, kept in
 // brushwright.ini beside it: which compilers a compile runs, where they are,
-// which game program starts the map, and how a compile is run.
+// which game program starts the map in which mod, and how a compile is run.
 namespace settings {
 
 enum class Suite { Id, Q2tools, Ericw };
@@ -19,6 +19,7 @@ struct CompilerSettings {
     CompileWay way = CompileWay::Console;            // [compile] way
     bool stopAtFirstFailure = true;                  // [compile] stopAtFirstFailure
     report::Engine engine = report::Engine::Vanilla; // [game] engine: whose limits a map meets
+    QString mod = {};                                // [game] mod; empty: baseq2
 
     bool operator==(const CompilerSettings&) const = default;
 };

@@ -19,6 +19,7 @@ const char* const gameProgramKey = "game/program";
 const char* const wayKey = "compile/way";
 const char* const stopKey = "compile/stopAtFirstFailure";
 const char* const engineKey = "game/engine";
+const char* const modKey = "game/mod";
 
 const std::pair<Suite, const char*> suiteNames[] = {
     {Suite::Id, "id"}, {Suite::Q2tools, "q2tools"}, {Suite::Ericw, "ericw"}};
@@ -67,6 +68,7 @@ CompilerSettings readCompilerSettings(const QString& path)
                                                            : defaults.stopAtFirstFailure;
     s.engine = report::engineNamed(file.value(QLatin1String(engineKey)).toString())
                    .value_or(defaults.engine);
+    s.mod = file.value(QLatin1String(modKey)).toString();
     return s;
 }
 
@@ -93,6 +95,7 @@ void writeCompilerSettings(const QString& path, const CompilerSettings& s)
         file.setValue(QLatin1String(stopKey),
                       s.stopAtFirstFailure ? QStringLiteral("true") : QStringLiteral("false"));
         file.setValue(QLatin1String(engineKey), report::engineName(s.engine));
+        file.setValue(QLatin1String(modKey), s.mod);
         file.sync();
         if (file.status() != QSettings::NoError)
             throw Failure::cannotCreate(path);

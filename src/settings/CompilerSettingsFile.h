@@ -7,7 +7,7 @@
 // brushwright.ini, read and written with QSettings' INI format:
 //
 //   [compilers]  suite=id|q2tools|ericw   folder=<path>
-//   [game]       program=<path>
+//   [game]       program=<path>           engine=<name>   mod=<folder name>
 //   [compile]    way=console|window       stopAtFirstFailure=true|false
 //
 // A missing file or key gives the default; so does a value the program does

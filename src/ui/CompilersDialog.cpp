@@ -1,6 +1,8 @@
 #include "ui/CompilersDialog.h"
 
+#include "settings/ModFolder.h"
 #include "ui/Dialogs.h"
+#include "ui/HandlerGuard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +33,7 @@ QLayout* withButton(QLineEdit* edit, QPushButton* button)
 } // namespace
 
 CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSettings& settings,
-                                 QWidget* parent)
+                                 const QStringList& modFolders, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), settings_(settings)
 {
     setWindowTitle(QStringLiteral("compilers"));
@@ -65,6 +67,17 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
         engineBox->addItem(report::engineTitle(*report::engineNamed(name)));
     engineBox->setCurrentIndex(int(settings.engine));
     engineBox->setToolTip(QStringLiteral("the engine whose limits the map report checks"));
+    modBox = new QComboBox(this);
+    modBox->setEditable(true);
+    // Room for a typed name; the list alone would size it to its longest.
+    modBox->setMinimumContentsLength(16);
+    modBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    modBox->addItem(QString());
+    modBox->addItems(modFolders);
+    modBox->setCurrentText(settings.mod);
+    modBox->lineEdit()->setPlaceholderText(QStringLiteral("empty: baseq2"));
+    modBox->setToolTip(QStringLiteral("the folder beside baseq2 whose maps folder holds the map; "
+                                      "the game starts with +set game and this name"));
     for (QPushButton* button : {folderButton, programButton})
         button->setAutoDefault(false);
 
@@ -75,6 +88,7 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     form->addRow(QStringLiteral("compile in"), wayBox);
     form->addRow(QString(), stopBox);
     form->addRow(QStringLiteral("engine"), engineBox);
+    form->addRow(QStringLiteral("mod folder"), modBox);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -102,7 +116,25 @@ settings::CompilerSettings CompilersDialog::settings() const
     s.way = settings::CompileWay(wayBox->currentIndex());
     s.stopAtFirstFailure = stopBox->isChecked();
     s.engine = report::Engine(engineBox->currentIndex());
+    // baseq2 is the game's own folder, not a mod.
+    const QString mod = modBox->currentText();
+    s.mod = mod.compare(QLatin1String("baseq2"), Qt::CaseInsensitive) == 0 ? QString() : mod;
     return s;
+}
+
+void CompilersDialog::accept()
+{
+    const QString mod = modBox->currentText();
+    const QString problem = settings::modProblem(mod);
+    if (problem.isEmpty()) {
+        QDialog::accept();
+        return;
+    }
+    dialogs_.message(errorBoxRequest(
+        QStringLiteral("The mod folder \"%1\" cannot be used: %2. A mod is the name of one "
+                       "folder inside the game folder, such as jam1.")
+            .arg(mod, problem)));
+    modBox->setFocus();
 }
 
 void CompilersDialog::browseFolder()

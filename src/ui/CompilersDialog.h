@@ -10,14 +10,15 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-// "compilers": which suite a compile runs, the folder its programs are in
-// and the game program. It changes nothing itself; its owner takes
-// settings() on OK.
+// "compilers": which suite a compile runs, the folder its programs are in,
+// the game program and the mod. It changes nothing itself; its owner takes
+// settings() on OK, which refuses a text that cannot name a mod.
 class CompilersDialog : public QDialog {
     Q_OBJECT
 public:
+    // modFolders: the game folder's folders that a map may be compiled in.
     CompilersDialog(Dialogs& dialogs, const settings::CompilerSettings& settings,
-                    QWidget* parent = nullptr);
+                    const QStringList& modFolders = {}, QWidget* parent = nullptr);
 
     // The settings given, with what the dialog shows put in.
     settings::CompilerSettings settings() const;
@@ -30,6 +31,9 @@ public:
     QComboBox* wayBox;
     QCheckBox* stopBox;
     QComboBox* engineBox;
+    QComboBox* modBox; // editable
+
+    void accept() override;
 
 private:
     void browseFolder();

@@ -435,7 +435,7 @@ void TForm1::SaveToBatch(const QString& path)
 
 QString TForm1::compileBatchFile() const
 {
-    return map::mapsFolder(gameDirectory) + QStringLiteral("\\Brushwright.bat");
+    return mapsFolder() + QStringLiteral("\\Brushwright.bat");
 }
 
 // Compile -------------------------------------------------------------------
@@ -515,12 +515,12 @@ void TForm1::mapSelected()
     Button7->setEnabled(true);
     setTextColor(Label19, platform::systemColor(platform::ColorWindowText));
     CheckBox35->setEnabled(true);
-    mapTimestamp = platform::fileAge(map::mapFilePath(gameDirectory, mapName));
+    mapTimestamp = platform::fileAge(mapFile());
 }
 
 void TForm1::CheckBox35Click()
 {
-    mapTimestamp = platform::fileAge(map::mapFilePath(gameDirectory, mapName));
+    mapTimestamp = platform::fileAge(mapFile());
     if (CheckBox35->isChecked())
         Timer1->start();
     else
@@ -530,9 +530,7 @@ void TForm1::CheckBox35Click()
 void TForm1::Timer1Timer()
 {
     handle([this] {
-        const auto mapFileAge = [this] {
-            return platform::fileAge(map::mapFilePath(gameDirectory, mapName));
-        };
+        const auto mapFileAge = [this] { return platform::fileAge(mapFile()); };
         map::watchTick(mapTimestamp, mapFileAge, [this] {
             // Ticks during start-up's map dialog come before the prompt exists.
             if (!form4_)

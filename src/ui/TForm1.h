@@ -74,6 +74,9 @@ public:
     // The inputs of the batch file as the controls hold them now.
     BatchOptions batchOptions() const;
     QString compileBatchFile() const;
+    // The chosen mod's maps folder (baseq2's without one), and the map in it.
+    QString mapsFolder() const;
+    QString mapFile() const;
 
     // brushwright.ini as read at start-up or last set.
     const settings::CompilerSettings& compilerSettings() const { return compilerSettings_; }

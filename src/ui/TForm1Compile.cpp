@@ -16,7 +16,7 @@ void TForm1::compileInWindow(const settings::CompilerSettings& compilers)
         compileWindow_->bringToFront();
         return;
     }
-    const run::Places places = run::placesFor(gameDirectory, compilers.folder);
+    const run::Places places = run::placesFor(gameDirectory, compilers.folder, compilers.mod);
     QList<run::RunStep> steps;
     for (const CompileStep& step : batch::compileSteps(batchOptions(), compilers))
         steps << run::RunStep{step.kind, run::launchFor(step, places), mapName};

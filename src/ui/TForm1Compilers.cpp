@@ -1,7 +1,12 @@
 // The main window's side of brushwright.ini: the "compilers..." button,
-// and the option widgets the chosen suite has no switch for.
+// the option widgets the chosen suite has no switch for, and the mod whose
+// maps folder the map is in.
 #include "batch/SuiteTable.h"
+#include "map/MapName.h"
+#include "platform/FileAge.h"
+#include "platform/PathMapping.h"
 #include "settings/CompilerSettingsFile.h"
+#include "settings/ModFolder.h"
 #include "ui/CompilersDialog.h"
 #include "ui/TForm1.h"
 #include "ui/TForm1Controls.h"
@@ -26,10 +31,21 @@ QString TForm1::compilerSettingsFile() const
     return programFolder_ + QStringLiteral("brushwright.ini");
 }
 
+QString TForm1::mapsFolder() const
+{
+    return map::mapsFolder(gameDirectory, compilerSettings_.mod);
+}
+
+QString TForm1::mapFile() const
+{
+    return map::mapFilePath(gameDirectory, mapName, compilerSettings_.mod);
+}
+
 void TForm1::Button11Click()
 {
     handle([this] {
-        CompilersDialog dialog(dialogs_, compilerSettings_, this);
+        CompilersDialog dialog(dialogs_, compilerSettings_,
+                               settings::modFolders(platform::localPath(gameDirectory)), this);
         if (dialogs_.execModal(dialog) != QDialog::Accepted)
             return;
         setCompilerSettings(dialog.settings());
@@ -39,8 +55,16 @@ void TForm1::Button11Click()
 void TForm1::setCompilerSettings(const settings::CompilerSettings& settings)
 {
     settings::writeCompilerSettings(compilerSettingsFile(), settings);
+    const bool modChanged = settings.mod != compilerSettings_.mod;
     compilerSettings_ = settings;
     applySuite();
+    if (!modChanged)
+        return;
+    // The map and the batch file are looked for in the mod's maps folder.
+    SaveDialog2.initialFolder = mapsFolder();
+    OpenDialog2.initialFolder = mapsFolder();
+    if (!mapName.isEmpty())
+        mapTimestamp = platform::fileAge(mapFile());
 }
 
 void TForm1::applySuite()

@@ -120,8 +120,8 @@ void TForm1::FormCreate(const QString& firstArgument)
                                            : QStringLiteral("lastused.builtin")));
         SaveDialog1.initialFolder = programFolder_;
         OpenDialog1.initialFolder = programFolder_;
-        SaveDialog2.initialFolder = map::mapsFolder(gameDirectory);
-        OpenDialog2.initialFolder = map::mapsFolder(gameDirectory);
+        SaveDialog2.initialFolder = mapsFolder();
+        OpenDialog2.initialFolder = mapsFolder();
         selectMapFromCommandLine(firstArgument);
     });
 }

@@ -1,6 +1,8 @@
 // The real program's compile window with the real compilers, natively and
 // through Wine, on a display of its own: "compile" is clicked as a mapper
-// clicks it, and the maps folder shows what ran.
+// clicks it, and the maps folder shows what ran. In a mod the map's
+// textures are in the mod and in baseq2, loose and in a pak, as a mapper
+// has them, and no compiler may miss one.
 #include "TestEnvironment.h"
 #include "VirtualDisplay.h"
 #include "platform/TextFile.h"
@@ -9,10 +11,40 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+namespace {
+
+QByteArray le(quint32 value)
+{
+    const quint32 bytes = qToLittleEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&bytes), 4);
+}
+
+// A 16 × 16 .wal: name, size, the four mip offsets, no next frame, no
+// flags, then the mips.
+QByteArray wal(const QByteArray& name)
+{
+    return name.leftJustified(32, '\0') + le(16) + le(16) + le(100) + le(356) + le(420) + le(436) +
+           QByteArray(44, '\0') + QByteArray(340, '\x10');
+}
+
+QByteArray pak(const QList<std::pair<QByteArray, QByteArray>>& files)
+{
+    QByteArray data;
+    QByteArray directory;
+    for (const auto& [name, bytes] : files) {
+        directory += name.leftJustified(56, '\0') + le(12 + data.size()) + le(bytes.size());
+        data += bytes;
+    }
+    return "PACK" + le(12 + data.size()) + le(directory.size()) + data + directory;
+}
+
+} // namespace
 
 class tst_CompileWindowRun : public QObject {
     Q_OBJECT
@@ -28,28 +60,36 @@ void tst_CompileWindowRun::compile_data()
     QTest::addColumn<QString>("folder"); // under ../shared/compilers
     QTest::addColumn<QString>("map");
     QTest::addColumn<QStringList>("summary"); // the log's last lines
+    QTest::addColumn<QString>("mod");
 
     const QStringList done = {"bsp: done", "vis: done", "light: done", "game: done: started"};
     QTest::newRow("id's tools") << "id"
                                 << "linux"
-                                << "box" << done;
+                                << "box" << done << QString();
     QTest::newRow("q2tools-220") << "q2tools"
                                  << "linux"
-                                 << "box" << done;
+                                 << "box" << done << QString();
     QTest::newRow("ericw-tools") << "ericw"
                                  << "linux/ericw"
-                                 << "box" << done;
+                                 << "box" << done << QString();
     QTest::newRow("id's tools, Windows") << "id"
                                          << "windows"
-                                         << "box" << done;
+                                         << "box" << done << QString();
     QTest::newRow("q2tools-220, Windows") << "q2tools"
                                           << "windows"
-                                          << "box" << done;
+                                          << "box" << done << QString();
     QTest::newRow("leak") << "id"
                           << "linux"
                           << "leak"
                           << QStringList{"bsp: failed: leak", "vis: skipped", "light: skipped",
-                                         "game: skipped"};
+                                         "game: skipped"}
+                          << QString();
+    QTest::newRow("q2tools-220 in a mod") << "q2tools"
+                                          << "linux"
+                                          << "box" << done << "jam1";
+    QTest::newRow("ericw-tools in a mod") << "ericw"
+                                          << "linux/ericw"
+                                          << "box" << done << "jam1";
 }
 
 void tst_CompileWindowRun::compile()
@@ -58,6 +98,7 @@ void tst_CompileWindowRun::compile()
     QFETCH(QString, folder);
     QFETCH(QString, map);
     QFETCH(QStringList, summary);
+    QFETCH(QString, mod);
 #ifdef _WIN32
     QSKIP("drives the program with Xvfb and xdotool");
 #endif
@@ -72,14 +113,22 @@ void tst_CompileWindowRun::compile()
     // A game folder with blanks, an ampersand, a percent sign and accents.
     QTemporaryDir dir;
     const QString game = dir.filePath("quake2 Jörg & 100%");
-    const QString maps = game + "/baseq2/maps";
+    const QString maps = game + "/" + (mod.isEmpty() ? "baseq2" : mod) + "/maps";
     QVERIFY(QDir().mkpath(maps));
     QVERIFY(QFile::copy(compilers + "/testmap/" + map + ".map", maps + "/" + map + ".map"));
-    // id's tools take the folder after the one starting with quake2; q2tool
-    // the one above the maps folder.
-    for (const QString& pics : {game + "/pics", game + "/baseq2/pics"})
-        QVERIFY(QDir().mkpath(pics) &&
-                QFile::copy(compilers + "/testmap/colormap.pcx", pics + "/colormap.pcx"));
+    if (mod.isEmpty()) {
+        // id's tools take the folder after the one starting with quake2;
+        // q2tool the one above the maps folder.
+        for (const QString& pics : {game + "/pics", game + "/baseq2/pics"})
+            QVERIFY(QDir().mkpath(pics) &&
+                    QFile::copy(compilers + "/testmap/colormap.pcx", pics + "/colormap.pcx"));
+    } else {
+        writeBytes(game + "/" + mod + "/textures/e1u1/wall1_1.wal", wal("e1u1/wall1_1"));
+        writeBytes(game + "/baseq2/textures/e1u1/floor1_3.wal", wal("e1u1/floor1_3"));
+        writeBytes(game + "/baseq2/pak0.pak",
+                   pak({{"textures/e1u1/ceil1_1.wal", wal("e1u1/ceil1_1")},
+                        {"pics/colormap.pcx", readBytes(compilers + "/testmap/colormap.pcx")}}));
+    }
     QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_FAKECOMPILER"), game + "/quake2"));
 
     const QString exe = dir.filePath("brushwright");
@@ -96,7 +145,7 @@ void tst_CompileWindowRun::compile()
     textfile::writeLines(dir.filePath("lastused.builtin"), lastUsed);
     textfile::writeLines(dir.filePath("brushwright.ini"),
                          {"[compilers]", "suite=" + suite, "folder=" + compilers + "/" + folder,
-                          "[compile]", "way=window"});
+                          "[compile]", "way=window", "[game]", "mod=" + mod});
 
     QProcess program;
     QProcessEnvironment environment = display.environment();
@@ -120,6 +169,11 @@ void tst_CompileWindowRun::compile()
     for (const QString& line : lines.mid(lines.size() - summary.size()))
         states << line.section(" in ", 0, 0);
     QVERIFY2(states == summary, qPrintable(lines.mid(lines.size() - 12).join('\n')));
+    // q2tool: "couldn't locate texture e1u1/…"; ericw-tools: "Couldn't locate
+    // texture for e1u1/…" (and for its own "skip", with or without a mod).
+    const QRegularExpression missing("locate texture[^\n]*e1u1",
+                                     QRegularExpression::CaseInsensitiveOption);
+    QVERIFY2(mod.isEmpty() || !lines.join('\n').contains(missing), qPrintable(lines.join('\n')));
 
     const bool succeeded = summary.first() == "bsp: done";
     if (succeeded) {
@@ -134,7 +188,8 @@ void tst_CompileWindowRun::compile()
     // A moment after success the window closes itself; never after a failure.
     QTest::qWait(2500);
     // The game is started, not waited for; never after a failure.
-    QCOMPARE(readBytes(game + "/calls.log").contains("\n+map\nbox\n"), succeeded);
+    const QByteArray play = mod.isEmpty() ? "\n+map\nbox\n" : "\n+set\ngame\njam1\n+map\nbox\n";
+    QCOMPARE(readBytes(game + "/calls.log").contains(play), succeeded);
     QCOMPARE(
         display.xdotool({"search", "--onlyvisible", "--name", "^Brushwright compile$"}).isEmpty(),
         succeeded);

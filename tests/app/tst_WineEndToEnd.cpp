@@ -320,25 +320,34 @@ void tst_WineEndToEnd::followRun(const QString& log, const Calls& expected)
 
 // The real Windows compilers of a suite, called from the batch file by the
 // full path of a compilers folder given in brushwright.ini as a Linux
-// path, on a game folder given as a Linux path too.
+// path, on a game folder given as a Linux path too. In a mod the batch file
+// goes to the mod's maps folder; id's tools read the palette from the mod
+// alone, so the mod has one.
 void tst_WineEndToEnd::realCompilers_data()
 {
     QTest::addColumn<QString>("suite");
-    QTest::newRow("id's tools") << "id";
-    QTest::newRow("q2tools-220") << "q2tools";
+    QTest::addColumn<QString>("mod");
+    QTest::newRow("id's tools") << "id"
+                                << "";
+    QTest::newRow("q2tools-220") << "q2tools"
+                                 << "";
+    QTest::newRow("id's tools in a mod") << "id"
+                                         << "jam1";
 }
 
 void tst_WineEndToEnd::realCompilers()
 {
     QFETCH(QString, suite);
+    QFETCH(QString, mod);
     const QString compilers = QDir::cleanPath(qEnvironmentVariable("BRUSHWRIGHT_COMPILERS"));
     if (!QFile::exists(compilers + "/windows/q2tool.exe"))
         QSKIP("no real compilers: ../shared/compilers is missing");
-    const QString game = dir_.filePath(suite + "/quake2");
-    const QString maps = game + "/baseq2/maps";
-    QVERIFY(QDir().mkpath(maps) && QDir().mkpath(game + "/baseq2/pics"));
+    const QString game = dir_.filePath(suite + mod + "/quake2");
+    const QString folder = game + "/" + (mod.isEmpty() ? "baseq2" : mod);
+    const QString maps = folder + "/maps";
+    QVERIFY(QDir().mkpath(maps) && QDir().mkpath(folder + "/pics"));
     QVERIFY(QFile::copy(compilers + "/testmap/box.map", maps + "/box.map"));
-    QVERIFY(QFile::copy(compilers + "/testmap/colormap.pcx", game + "/baseq2/pics/colormap.pcx"));
+    QVERIFY(QFile::copy(compilers + "/testmap/colormap.pcx", folder + "/pics/colormap.pcx"));
 
     QTemporaryDir program;
     const QString exe = program.filePath("brushwright");
@@ -351,7 +360,8 @@ void tst_WineEndToEnd::realCompilers()
                          optionSet("1010011100110000010000001",
                                    {"0", "0", "100", "40", "100", "0", "196", "1", "1", "1"}));
     textfile::writeLines(program.filePath("brushwright.ini"),
-                         {"[compilers]", "suite=" + suite, "folder=" + compilers + "/windows"});
+                         {"[compilers]", "suite=" + suite, "folder=" + compilers + "/windows",
+                          "[game]", "mod=" + mod});
 
     QProcess process;
     process.setProcessEnvironment(environment());

@@ -481,6 +481,7 @@ void TestBatchScript::suites_data()
     QTest::addColumn<bool>("allBoxes");
     QTest::addColumn<QString>("gameDirectory");
     QTest::addColumn<QString>("expected"); // lines separated by |
+    QTest::addColumn<bool>("deathmatch");
 
     const QString light = " -scale 1 -direct 0.4 -entity 1 -ambient 0.05 -maxlight 196 m|";
     QTest::newRow("q2tools, every box")
@@ -488,13 +489,34 @@ void TestBatchScript::suites_data()
         << "C:|cd\\Quake2\\baseq2\\maps|\"D:\\q2tools\\q2tool\" -bsp -threads 2 -fulldetail "
            "-onlyents -noweld -chop 240 -leaktest -v m|\"D:\\q2tools\\q2tool\" -vis -threads 2 "
            "-fast -v m|\"D:\\q2tools\\q2tool\" -rad -threads 2 -dump -bounce 4 -v -extra" +
-               light + "cd\\Quake2|quake2 +map m";
+               light + "cd\\Quake2|quake2 +map m"
+        << false;
     QTest::newRow("ericw, no box, game program with % and &")
         << CompilerSettings{Suite::Ericw, "", "C:\\Games\\Q2 & 100%\\yquake2.exe", {}, true}
         << false << "C:\\Quake2"
         << "C:|cd\\Quake2\\baseq2\\maps|qbsp -q2bsp -threads 2 -omitdetail -nomerge -nochop "
            "-noedgereuse -notjunc m|vis -threads 2 m|light -threads 2 -visapprox none -maxlight "
-           "196 m|cd\\Quake2|\"C:\\Games\\Q2 & 100%%\\yquake2.exe\" +map m";
+           "196 m|cd\\Quake2|\"C:\\Games\\Q2 & 100%%\\yquake2.exe\" +map m"
+        << false;
+    // A mod: the maps folder and the game's folder switch; q2tool told where
+    // the mod and baseq2 are, relative to the maps folder.
+    CompilerSettings jam{Suite::Q2tools, "", "", {}, true};
+    jam.mod = "jam1";
+    QTest::newRow("q2tools in a mod")
+        << jam << false << "C:\\Quake2"
+        << "C:|cd\\Quake2\\jam1\\maps|q2tool -bsp -moddir .. -basedir ../../baseq2 -threads 2 "
+           "-noprune -nodetail -nomerge -nowater -nocsg -noshare -notjunc m|q2tool -vis -threads 2 "
+           "-nosort m|q2tool -rad -moddir ../../baseq2 -basedir .. -threads 2 -nopvs" +
+               light + "cd\\Quake2|quake2 +set game jam1 +map m"
+        << false;
+    jam.suite = Suite::Ericw;
+    jam.mod = "Jam&2";
+    QTest::newRow("ericw in a mod, deathmatch")
+        << jam << true << "C:\\Quake2"
+        << "C:|cd\\Quake2\\Jam^&2\\maps|qbsp -q2bsp -threads 2 -subdivide 240 -leaktest -v "
+           "m|vis -threads 2 -fast -v m|light -threads 2 -bounce 4 -v -extra -maxlight 196 "
+           "m|cd\\Quake2|quake2 +set game Jam^&2 +deathmatch 1 +map m"
+        << true;
 #ifndef _WIN32
     QTest::newRow("Linux folders")
         << CompilerSettings{Suite::Id, "/opt/q2 tools", "/usr/games/quake2", {}, true} << false
@@ -502,7 +524,8 @@ void TestBatchScript::suites_data()
         << "Z:|cd\\home\\me\\quake2\\baseq2\\maps|\"Z:\\opt\\q2 tools\\qbsp3\" -threads 2 -noprune "
            "-nodetail -nomerge -nowater -nocsg -noshare -notjunc m|\"Z:\\opt\\q2 tools\\qvis3\" "
            "-threads 2 -nosort m|\"Z:\\opt\\q2 tools\\qrad3\" -threads 2 -nopvs" +
-               light + "cd\\home\\me\\quake2|\"Z:\\usr\\games\\quake2\" +map m";
+               light + "cd\\home\\me\\quake2|\"Z:\\usr\\games\\quake2\" +map m"
+        << false;
 #endif
 }
 
@@ -512,7 +535,9 @@ void TestBatchScript::suites()
     QFETCH(bool, allBoxes);
     QFETCH(QString, gameDirectory);
     QFETCH(QString, expected);
+    QFETCH(bool, deathmatch);
     BatchOptions o = withBoxes({26, 27, 30, 31, 32});
+    o.checkBox[36] = deathmatch;
     for (std::size_t box = 1; allBoxes && box <= 25; ++box)
         o.checkBox[box] = true;
     o.gameDirectory = gameDirectory;

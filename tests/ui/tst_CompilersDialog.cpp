@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -23,6 +24,8 @@ class tst_CompilersDialog : public QObject {
 private slots:
     void suites();
     void failedWrite();
+    void modFolder_data();
+    void modFolder();
 
 private:
     // Answers the next dialog: the suite chosen, the folder browsed for.
@@ -96,6 +99,69 @@ void tst_CompilersDialog::failedWrite()
              QStringList{"Cannot create file " + dir_.filePath("missing/brushwright.ini.")});
     QCOMPARE(form.compilerSettings(), CompilerSettings{});
     QVERIFY(form.CheckBox1->isEnabled());
+}
+
+// The mod field offers the game folder's folders with a maps folder; OK
+// takes one folder name, and refuses anything else with a box, saving
+// nothing and keeping the dialog open.
+void tst_CompilersDialog::modFolder_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");   // when accepted
+    QTest::addColumn<QString>("problem"); // empty: accepted
+    QTest::newRow("a listed mod") << "jam1"
+                                  << "jam1"
+                                  << "";
+    QTest::newRow("baseq2 is no mod") << "BaseQ2"
+                                      << ""
+                                      << "";
+    const std::pair<const char*, const char*> refused[] = {
+        {"jam1 ", "a blank"},   {"my mod", "a blank"}, {"jam1/maps", "\"/\""},
+        {"..\\jam1", "\"\\\""}, {"..", "\"..\""},      {"C:jam1", "\":\""},
+        {"%OS%", "\"%\""},      {"jam\"1", "\"\"\""},  {"jam\x01", "a control character (U+0001)"},
+    };
+    for (const auto& [typed, problem] : refused)
+        QTest::newRow(typed) << typed << "" << QStringLiteral("it holds ") + problem;
+}
+
+void tst_CompilersDialog::modFolder()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QFETCH(QString, problem);
+    RecordingDialogs dialogs;
+    const QTemporaryDir dir;
+    const QString game = dir.filePath("game");
+    for (const char* folder : {"baseq2/maps", "jam1/maps", "zaero/maps", "notamod/pics"})
+        QVERIFY(QDir(game).mkpath(folder));
+    TForm1 form(dialogs, dir.path() + '/');
+    form.gameDirectory = game;
+    QStringList offered;
+    dialogs.modalAnswers.push_back([&](QDialog& shown) {
+        auto& dialog = dynamic_cast<CompilersDialog&>(shown);
+        for (int i = 0; i < dialog.modBox->count(); ++i)
+            offered << dialog.modBox->itemText(i);
+        dialog.modBox->setCurrentText(typed);
+        dialog.accept();
+        return dialog.result();
+    });
+    form.Button11->click();
+    QCOMPARE(offered, QStringList({"", "jam1", "zaero"}));
+    const QString ini = dir.filePath("brushwright.ini");
+    QCOMPARE(readCompilerSettings(ini).mod, saved);
+    QCOMPARE(form.compilerSettings().mod, saved);
+    if (problem.isEmpty()) {
+        QVERIFY(dialogs.messages.empty());
+        // The map dialog opens in the mod's maps folder.
+        if (!saved.isEmpty())
+            QCOMPARE(form.OpenDialog2.initialFolder, game + "\\jam1\\maps");
+        return;
+    }
+    QCOMPARE(dialogs.messageTexts(),
+             QStringList{"The mod folder \"" + typed + "\" cannot be used: " + problem +
+                         ". A mod is the name of one folder inside the "
+                         "game folder, such as jam1."});
+    QVERIFY(!QFile::exists(ini));
 }
 
 QTEST_MAIN(tst_CompilersDialog)
