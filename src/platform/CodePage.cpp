@@ -11,6 +11,7 @@
 #else
 #include <QStringEncoder>
 #include <locale.h>
+#include <map>
 #endif
 
 namespace platform {
@@ -223,11 +224,13 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
 }
 
-// Printable ASCII and the line ends come out of these code pages'
-// converters unchanged, so the usual file is read without one: the first
-// converter opened loads its tables, at start-up. Not ICU's 949, which has
-// the won sign where ASCII has the backslash, nor any page outside the
-// locale table, EBCDIC's among them.
+// Printable ASCII and the line ends are the same bytes in and out of these
+// code pages' converters, so the usual file is read and written without
+// one: the first converter opened loads its tables, at start-up. ICU's 932
+// keeps the backslash and the tilde, as Windows' does. Not ICU's 949, which
+// has the won sign where ASCII has the backslash, nor any page outside the
+// locale table, EBCDIC's among them. ICU's IBM pages swap 0x1A, 0x1C and
+// 0x7F, so no other control character is taken as itself.
 bool keepsPlainAscii(int codePage)
 {
     static constexpr int pages[] = {437, 720, 737, 775, 850, 852, 855,  857,
@@ -236,21 +239,56 @@ bool keepsPlainAscii(int codePage)
            std::find(std::begin(pages), std::end(pages), codePage) != std::end(pages);
 }
 
-bool isPlainAscii(const QByteArray& bytes)
+bool isPlainAscii(char16_t c)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) {
-        return (c >= 0x20 && c < 0x7f) || c == '\r' || c == '\n' || c == '\t';
-    });
+    return (c >= 0x20 && c < 0x7f) || c == u'\r' || c == u'\n' || c == u'\t';
 }
 
-std::optional<QByteArray> encodeExactly(const QString& text, const QByteArray& name)
+bool isPlainAscii(const QByteArray& bytes)
 {
-    QStringEncoder encoder(name.constData());
-    QStringDecoder decoder(name.constData());
-    if (!encoder.isValid() || !decoder.isValid())
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return isPlainAscii(uchar(c)); });
+}
+
+bool isPlainAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return isPlainAscii(c.unicode()); });
+}
+
+struct Converters {
+    explicit Converters(const QByteArray& name)
+        : encoder(name.constData()), decoder(name.constData())
+    {
+    }
+    QStringEncoder encoder;
+    QStringDecoder decoder;
+};
+
+// The code page's converters, opened once per code page and thread: they
+// keep state between calls, and the compile window's thread decodes its
+// programs' output while this one reads and writes files. Reset before each
+// use, as a fresh pair; one that met an error is closed afterwards, since
+// Qt's ICU converters keep reporting it through resetState().
+template <typename Convert> auto withConverters(int codePage, Convert convert)
+{
+    thread_local std::map<int, Converters> opened;
+    auto found = opened.find(codePage);
+    if (found == opened.end())
+        found = opened.try_emplace(codePage, converterName(codePage)).first;
+    Converters& converters = found->second;
+    converters.encoder.resetState();
+    converters.decoder.resetState();
+    auto result = convert(converters);
+    if (converters.encoder.hasError() || converters.decoder.hasError())
+        opened.erase(found);
+    return result;
+}
+
+std::optional<QByteArray> encodeWith(const QString& text, Converters& converters)
+{
+    if (!converters.encoder.isValid() || !converters.decoder.isValid())
         return isAscii(text) ? std::optional(text.toLatin1()) : std::nullopt;
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError() || QString(decoder.decode(bytes)) != text)
+    const QByteArray bytes = converters.encoder.encode(text);
+    if (converters.encoder.hasError() || QString(converters.decoder.decode(bytes)) != text)
         return std::nullopt;
     return bytes;
 }
@@ -265,20 +303,22 @@ int codePageNumber(CodePage page)
 
 std::optional<QByteArray> encodeExactly(const QString& text, int codePage)
 {
-    return encodeExactly(text, converterName(codePage));
+    if (keepsPlainAscii(codePage) && isPlainAscii(QStringView(text)))
+        return text.toLatin1();
+    return withConverters(codePage,
+                          [&text](Converters& converters) { return encodeWith(text, converters); });
 }
 
 QByteArray encodeText(const QString& text, int codePage)
 {
-    const QByteArray name = converterName(codePage);
-    if (const std::optional<QByteArray> bytes = encodeExactly(text, name))
+    if (const std::optional<QByteArray> bytes = encodeExactly(text, codePage))
         return *bytes;
     // The code page's own substitute may be a control character: write "?"
     // for a missing character, as Windows does.
     QByteArray bytes;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        bytes += encodeExactly(text.mid(i, length), name).value_or(QByteArrayLiteral("?"));
+        bytes += encodeExactly(text.mid(i, length), codePage).value_or(QByteArrayLiteral("?"));
         i += length;
     }
     return bytes;
@@ -288,10 +328,11 @@ QString decodeText(const QByteArray& bytes, int codePage)
 {
     if (keepsPlainAscii(codePage) && isPlainAscii(bytes))
         return QString::fromLatin1(bytes);
-    QStringDecoder decoder(converterName(codePage).constData());
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    return withConverters(codePage, [&bytes](Converters& converters) {
+        if (!converters.decoder.isValid())
+            return QString::fromLatin1(bytes);
+        return QString(converters.decoder.decode(bytes));
+    });
 }
 
 #endif

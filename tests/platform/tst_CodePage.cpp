@@ -2,6 +2,7 @@
 #include "platform/CodePage.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 class tst_CodePage : public QObject {
@@ -16,6 +17,8 @@ private slots:
     void ansiFiles();
     void plainAsciiInEveryCodePage_data();
     void plainAsciiInEveryCodePage();
+    void sameBytesAsTheConverter_data();
+    void sameBytesAsTheConverter();
 };
 
 Q_DECLARE_METATYPE(platform::LocaleCodePages)
@@ -64,6 +67,9 @@ void tst_CodePage::encodeAndDecode_data()
     // What the code page lacks is written "?", as Windows writes it; never
     // a look-alike, which might be "&" or a quote the escaping never saw.
     QTest::newRow("missing") << 437 << QStringLiteral("a\u263ab") << QByteArray("a?b") << "a?b";
+    // A converter that met a missing character still writes the next one.
+    QTest::newRow("missing between") << 437 << QStringLiteral("\u00e9\u263a\u00e9")
+                                     << QByteArray("\x82?\x82") << QStringLiteral("\u00e9?\u00e9");
     QTest::newRow("no look-alikes")
         << 437 << QStringLiteral("\uff06\u201c\uff05") << QByteArray("???") << "???";
     const QString serbian = QStringLiteral("Quake2 \u0160\u0107\u017e");
@@ -137,6 +143,47 @@ void tst_CodePage::plainAsciiInEveryCodePage()
     const QString expected =
         converter.isValid() ? QString(converter.decode(ascii)) : QString::fromLatin1(ascii);
     QCOMPARE(platform::decodeText(ascii, codePage), expected);
+#endif
+}
+
+void tst_CodePage::sameBytesAsTheConverter_data()
+{
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QString>("text");
+    QString ascii = QStringLiteral("\t\r\n"), controls = QStringLiteral("\u007f");
+    for (char16_t c = 1; c < 0x7f; ++c)
+        (c < 0x20 ? controls : ascii) += QChar(c);
+    for (const int page :
+         {437, 720, 737,  775,  850,  852,  855,  857,  862,  866,  874,  932,  936,
+          949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}) {
+        QTest::addRow("%d ASCII", page) << page << ascii;
+        QTest::addRow("%d controls", page) << page << controls;
+        QTest::addRow("%d accented", page) << page << QStringLiteral("C:\\J\u00e9r\u00f4me~1");
+    }
+}
+
+void tst_CodePage::sameBytesAsTheConverter()
+{
+#ifdef _WIN32
+    QSKIP("the Windows program encodes with the system's tables");
+#else
+    // Plain ASCII is written without a converter: only right where the
+    // code page's converter writes the same bytes.
+    QFETCH(int, codePage);
+    QFETCH(QString, text);
+    const QByteArray name = codePage == 65001
+                                ? QByteArray("UTF-8")
+                                : (codePage >= 1250 && codePage <= 1258 ? "windows-" : "cp") +
+                                      QByteArray::number(codePage);
+    QStringEncoder converter(name.constData());
+    const QByteArray bytes =
+        converter.isValid() ? QByteArray(converter.encode(text)) : text.toLatin1();
+    // 720 has none: its text is ASCII or none.
+    const bool fits = converter.isValid() ? !converter.hasError() : text.toUtf8() == bytes;
+    const std::optional<QByteArray> written = platform::encodeExactly(text, codePage);
+    QCOMPARE(written, fits ? std::optional(bytes) : std::nullopt);
+    if (written)
+        QCOMPARE(platform::decodeText(*written, codePage), text);
 #endif
 }
 
