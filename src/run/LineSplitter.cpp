@@ -60,6 +60,7 @@ bool holds(QByteArrayView bytes, QByteArrayView text)
 Lines LineSplitter::add(QByteArrayView chunk)
 {
     Lines lines{{}, 0, windowsProgram_, {}};
+    lines.bytes.reserve(current_.size() + chunk.size() + 1);
     // A CR between chunks needs no memory: the column is all it changes.
     for (qsizetype cr = chunk.indexOf('\r'); cr >= 0; cr = chunk.indexOf('\r')) {
         write(lines, chunk.first(cr));
@@ -92,7 +93,6 @@ void LineSplitter::write(Lines& lines, QByteArrayView text)
         return;
     }
     overwrite(lines, text.first(firstEnd));
-    lines.bytes.reserve(lines.bytes.size() + current_.size() + text.size());
     lines.bytes += current_;
     lines.bytes += '\n';
     ++lines.count;
