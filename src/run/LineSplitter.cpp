@@ -142,7 +142,7 @@ int progressIn(QByteArrayView line)
         return ok && percent >= 0 && percent <= 100 ? percent : -1;
     }
     // A digit each time another tenth of the pass is done: "0...2...5...".
-    if (!line.startsWith('0') ||
+    if (!line.startsWith("0...") ||
         !std::all_of(line.begin(), line.end(), [](char c) { return c == '.' || isDigit(c); }))
         return -1;
     const auto last = std::find_if(line.rbegin(), line.rend(), isDigit);
