@@ -7,10 +7,11 @@
 // the log written), the longest the window's event loop went without
 // running a 10 ms timer, and the peak memory.
 //
-//     brushwright_compilewindow [LINES] [RUNS] [line]
+//     brushwright_compilewindow [LINES] [RUNS] [line|cr]
 //
 // With "line" the stand-in's output is line-buffered, one write per line, as
-// a compiler's that flushes after each line.
+// a compiler's that flushes after each line; with "cr" each line ends in a
+// CR instead, one line rewritten in place LINES times, as a progress bar.
 //
 // Needs a display (Xvfb) or QT_QPA_PLATFORM=offscreen.
 #include "ui/CompileWindow.h"
@@ -28,15 +29,19 @@
 
 namespace {
 
-int flood(long long lines, const char* timeFile, bool lineBuffered)
+int flood(long long lines, const char* timeFile, const QByteArray& mode)
 {
-    if (lineBuffered)
+    if (mode == "line")
         std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    static const char line[] = "flood line: the quick brown fox jumps over the lazy dog 0123\n";
+    char line[] = "flood line: the quick brown fox jumps over the lazy dog 0123\n";
+    if (mode == "cr")
+        line[sizeof line - 2] = '\r';
     QElapsedTimer clock;
     clock.start();
     for (long long i = 0; i < lines; ++i)
         std::fwrite(line, 1, sizeof line - 1, stdout);
+    if (mode == "cr")
+        std::fputc('\n', stdout);
     std::fflush(stdout);
     const qint64 microseconds = clock.nsecsElapsed() / 1000;
     if (FILE* file = std::fopen(timeFile, "w")) {
@@ -97,7 +102,7 @@ void toCat(const QString& self, const QStringList& arguments)
 int main(int argc, char* argv[])
 {
     if (argc >= 4 && QByteArray(argv[1]) == "--flood")
-        return flood(QByteArray(argv[2]).toLongLong(), argv[3], argc > 4);
+        return flood(QByteArray(argv[2]).toLongLong(), argv[3], argc > 4 ? argv[4] : "");
     QApplication application(argc, argv);
     const QString lines = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("500000");
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 5;
@@ -106,8 +111,8 @@ int main(int argc, char* argv[])
                          QStringLiteral("/bench-XXXXXX"));
     const QString timeFile = folder.filePath(QStringLiteral("time"));
     QStringList arguments = {QStringLiteral("--flood"), lines, timeFile};
-    if (argc > 3 && QByteArray(argv[3]) == "line")
-        arguments << QStringLiteral("line");
+    if (argc > 3)
+        arguments << QString::fromLocal8Bit(argv[3]);
 
     CompileWindow window;
     window.show();

@@ -14,11 +14,14 @@ CompileOutput::CompileOutput(const QStringList& stepNames, const QString& logPat
         stepStates_ << stateText(StepState::Waiting);
 }
 
-void CompileOutput::stepStarted(int, const QString& commandLine)
+void CompileOutput::stepStarted(int index, const QString& commandLine)
 {
     log_.heading(commandLine);
     QMutexLocker lock(&mutex_);
     sealTail();
+    unfinished_.clear();
+    step_ = index;
+    changed_ = true;
     if (headed_)
         ready_ << QString();
     headed_ = true;
@@ -34,6 +37,11 @@ void CompileOutput::linesRead(const Lines& lines)
     else
         log_.write(lines.bytes);
     QMutexLocker lock(&mutex_);
+    changed_ = true;
+    unfinished_ = lines.unfinished;
+    unfinishedFromWindows_ = lines.windowsProgram;
+    if (lines.count == 0)
+        return;
     tail_ << lines;
     tailLines_ += lines.count;
     // What one look would not show is not kept for it.
@@ -60,6 +68,7 @@ void CompileOutput::stepFinished(int index, const StepResult& result)
     QMutexLocker lock(&mutex_);
     sealTail();
     ready_ << text;
+    changed_ = true;
 }
 
 void CompileOutput::finished(bool allSucceeded)
@@ -77,11 +86,15 @@ void CompileOutput::finished(bool allSucceeded)
     emit done(allSucceeded, problem);
 }
 
-QString CompileOutput::take()
+std::optional<ViewUpdate> CompileOutput::take()
 {
     QMutexLocker lock(&mutex_);
+    if (!std::exchange(changed_, false))
+        return std::nullopt;
     sealTail();
-    return std::exchange(ready_, {}).join(QLatin1Char('\n'));
+    return ViewUpdate{std::exchange(ready_, {}).join(QLatin1Char('\n')),
+                      decodeLines(unfinished_, unfinishedFromWindows_), step_,
+                      progressIn(unfinished_)};
 }
 
 QString CompileOutput::logProblem() const

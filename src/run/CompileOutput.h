@@ -7,8 +7,21 @@
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 namespace run {
+
+// What came since the last look at the view.
+struct ViewUpdate {
+    // Complete lines: they take the place of the unfinished line the view
+    // shows, if any.
+    QString text;
+    // The line being written, shown last until the next look; empty: none.
+    QString unfinished;
+    // The running step, and how far its output says it is (-1: no telling).
+    int step = -1;
+    int percent = -1;
+};
 
 // Where a compile's output goes: all of it into the log as it comes, and as
 // much of it as one look at the view shows to whoever takes it. Fed on the
@@ -26,8 +39,9 @@ public:
     void stepFinished(int index, const run::StepResult& result);
     void finished(bool allSucceeded);
 
-    // What came since the last call, as the view shows it; from any thread.
-    QString take();
+    // What came since the last call, as the view shows it, if anything;
+    // from any thread.
+    std::optional<ViewUpdate> take();
     // Why the log cannot be written; empty while it can.
     QString logProblem() const;
     QString logPath() const { return logPath_; }
@@ -50,6 +64,10 @@ private:
     mutable QMutex mutex_;
     QStringList ready_; // whole paragraphs for the next look
     QList<Lines> tail_; // the latest lines, as far as one look shows
+    QByteArray unfinished_;
+    bool unfinishedFromWindows_ = false;
+    int step_ = -1;
+    bool changed_ = false;
     int tailLines_ = 0;
     int omitted_ = 0; // lines since the last look that only the log has
     bool headed_ = false;

@@ -10,9 +10,9 @@ namespace run {
 
 namespace {
 
-bool isLineEnd(char c)
+bool isDigit(char c)
 {
-    return c == '\n' || c == '\r';
+    return c >= '0' && c <= '9';
 }
 
 // Where a piece of at most `most` bytes may end without cutting a UTF-8
@@ -59,54 +59,94 @@ bool holds(QByteArrayView bytes, QByteArrayView text)
 
 Lines LineSplitter::add(QByteArrayView chunk)
 {
-    Lines lines{{}, 0, windowsProgram_};
-    if (afterCr_ && chunk.startsWith('\n'))
-        chunk = chunk.sliced(1);
-    if (chunk.isEmpty())
-        return lines;
-    const auto lastEnd = std::find_if(chunk.rbegin(), chunk.rend(), isLineEnd);
-    if (lastEnd != chunk.rend()) {
-        const qsizetype end = chunk.rend() - lastEnd;
-        afterCr_ = chunk[end - 1] == '\r';
-        pending_.reserve(pending_.size() + end);
-        pending_ += chunk.first(end);
-        append(lines, std::exchange(pending_, {}));
-        chunk = chunk.sliced(end);
-    } else {
-        afterCr_ = false;
+    Lines lines{{}, 0, windowsProgram_, {}};
+    lines.bytes.reserve(current_.size() + chunk.size() + 1);
+    // A CR between chunks needs no memory: the column is all it changes.
+    for (qsizetype cr = chunk.indexOf('\r'); cr >= 0; cr = chunk.indexOf('\r')) {
+        write(lines, chunk.first(cr));
+        column_ = 0;
+        chunk = chunk.sliced(cr + 1);
     }
-    pending_ += chunk;
-    while (pending_.size() >= maxLineBytes) {
-        const qsizetype end = pieceEnd(pending_, maxLineBytes);
-        append(lines, pending_.first(end) + '\n');
-        pending_.remove(0, end);
-    }
+    write(lines, chunk);
+    lines.unfinished = current_;
     return lines;
 }
 
 Lines LineSplitter::finish()
 {
-    Lines lines{{}, 0, windowsProgram_};
-    if (!pending_.isEmpty())
-        append(lines, std::exchange(pending_, {}) + '\n');
+    Lines lines{{}, 0, windowsProgram_, {}};
+    if (!current_.isEmpty()) {
+        lines.bytes = std::exchange(current_, {}) + '\n';
+        lines.count = 1;
+    }
+    column_ = 0;
     return lines;
 }
 
-// Adds lines that end with a line end.
-void LineSplitter::append(Lines& lines, QByteArray bytes) const
+// Text without a CR, at the column: its first line goes over the current
+// one, the lines after it are passed on as they are.
+void LineSplitter::write(Lines& lines, QByteArrayView text)
 {
-    if (bytes.contains('\r')) {
-        bytes.replace("\r\n", "\n");
-        bytes.replace('\r', '\n');
+    const qsizetype firstEnd = text.indexOf('\n');
+    if (firstEnd < 0) {
+        overwrite(lines, text);
+        return;
     }
-    lines.count += int(countOf(bytes, '\n'));
-    lines.bytes += bytes;
+    overwrite(lines, text.first(firstEnd));
+    lines.bytes += current_;
+    lines.bytes += '\n';
+    ++lines.count;
+    current_.clear();
+    column_ = 0;
+    text = text.sliced(firstEnd + 1);
+    const qsizetype lastEnd = text.lastIndexOf('\n');
+    if (lastEnd >= 0) {
+        const QByteArrayView whole = text.first(lastEnd + 1);
+        lines.bytes += whole;
+        lines.count += int(countOf(whole, '\n'));
+        text = text.sliced(lastEnd + 1);
+    }
+    overwrite(lines, text);
+}
+
+// Columns are bytes: the lines compilers rewrite are ASCII.
+void LineSplitter::overwrite(Lines& lines, QByteArrayView text)
+{
+    if (text.isEmpty())
+        return;
+    if (column_ == current_.size())
+        current_ += text;
+    else
+        current_.replace(column_, std::min(text.size(), current_.size() - column_), text);
+    column_ += text.size();
+    while (current_.size() >= maxLineBytes) {
+        const qsizetype end = pieceEnd(current_, maxLineBytes);
+        lines.bytes += current_.first(end) + '\n';
+        ++lines.count;
+        current_.remove(0, end);
+        column_ = current_.size();
+    }
 }
 
 bool isPlainAscii(QByteArrayView bytes)
 {
     return std::all_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+int progressIn(QByteArrayView line)
+{
+    if (line.size() >= 6 && line.front() == '[' && line.sliced(4).startsWith("%]")) {
+        bool ok = false;
+        const int percent = line.sliced(1, 3).toByteArray().trimmed().toInt(&ok);
+        return ok && percent >= 0 && percent <= 100 ? percent : -1;
+    }
+    // A digit each time another tenth of the pass is done: "0...2...5...".
+    if (!line.startsWith("0...") ||
+        !std::all_of(line.begin(), line.end(), [](char c) { return c == '.' || isDigit(c); }))
+        return -1;
+    const auto last = std::find_if(line.rbegin(), line.rend(), isDigit);
+    return (*last - '0') * 10;
 }
 
 QString decodeLines(QByteArrayView bytes, bool windowsProgram)

@@ -7,20 +7,25 @@
 
 namespace run {
 
-// Complete lines of output as the program wrote them, each ending in LF.
+// Complete lines of output as a terminal shows them, each ending in LF, and
+// the line still being written.
 struct Lines {
     QByteArray bytes;
     int count = 0;
     bool windowsProgram = false;
+    // As it stands now, without its end; empty when the last line ended.
+    QByteArray unfinished;
 };
 
-// Turns a program's output, which comes in chunks of any size, into lines:
-// a line ends at LF, CR or CR LF (made LF); the partial last line is kept
-// for the next chunk. A line that grows past maxLineBytes without an end is
-// passed on in pieces, so no output holds on to memory. A compiler may write
-// half a million lines, most of which nobody reads before the next ones
-// push them out of the view: lines stay bytes, one block per chunk, and are
-// decoded once, when they are shown (decodeLines).
+// Turns a program's output, which comes in chunks of any size, into lines,
+// as a terminal does: a line ends at LF; a CR returns to the line's start,
+// so that what follows overwrites it (a progress bar that updates in place
+// gives one line, in its last state; CR LF is a plain line end). A line
+// that grows past maxLineBytes without an end is passed on in pieces, so no
+// output holds on to memory. A compiler may write half a million lines,
+// most of which nobody reads before the next ones push them out of the
+// view: lines stay bytes, one block per chunk, and are decoded once, when
+// they are shown (decodeLines).
 class LineSplitter {
 public:
     static constexpr qsizetype maxLineBytes = 4096;
@@ -32,11 +37,12 @@ public:
     Lines finish();
 
 private:
-    void append(Lines& lines, QByteArray bytes) const;
+    void write(Lines& lines, QByteArrayView text);
+    void overwrite(Lines& lines, QByteArrayView text);
 
-    QByteArray pending_;
+    QByteArray current_; // the line being written
+    qsizetype column_ = 0;
     bool windowsProgram_;
-    bool afterCr_ = false;
 };
 
 // Lines ending in LF as text, without the last LF: as UTF-8, or, from a
@@ -46,6 +52,11 @@ private:
 QString decodeLines(QByteArrayView bytes, bool windowsProgram);
 
 bool isPlainAscii(QByteArrayView bytes);
+
+// How far a compiler says it is with the pass this line shows, in per cent,
+// or -1: ericw-tools' "[ 47%]  est: 00:00:03", id's and q2tool's
+// "0...1...2..." (each digit a tenth done).
+int progressIn(QByteArrayView line);
 
 // How often c occurs, and whether text does, in bytes: fast enough for
 // everything a compiler writes.

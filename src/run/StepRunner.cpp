@@ -177,7 +177,8 @@ void StepRunner::readOutput()
         return;
     const Lines lines = splitter_.add(QByteArrayView(buffer_.constData(), read));
     checkLines(lines.bytes);
-    if (lines.count > 0)
+    // The unfinished line changes with any chunk that ends no line.
+    if (lines.count > 0 || !lines.unfinished.isEmpty())
         emit linesRead(lines);
 }
 

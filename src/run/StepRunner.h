@@ -55,7 +55,7 @@ public:
 
 signals:
     void stepStarted(int index, const QString& commandLine);
-    // Lines completed by the output read.
+    // Lines completed by the output read, and the line being written.
     void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -154,6 +155,7 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
         names << item->text(0);
     }
     output_->clear();
+    unfinishedShown_ = false;
     // The last compile's output goes on its own thread, where it may still
     // be returning from its last call.
     if (compileOutput_)
@@ -343,12 +345,40 @@ void CompileWindow::showLeak()
 
 void CompileWindow::flushOutput()
 {
-    const QString text = compileOutput_ ? compileOutput_->take() : QString();
-    if (text.isEmpty())
+    const std::optional<run::ViewUpdate> update =
+        compileOutput_ ? compileOutput_->take() : std::nullopt;
+    if (!update)
+        return;
+    showOutput(*update);
+    if (update->step != runningStep_ || runningStep_ < 0)
+        return;
+    const QString running = run::stateText(run::StepState::Running);
+    setState(runningStep_, update->percent < 0
+                               ? running
+                               : running + QStringLiteral(" %1 %").arg(update->percent));
+}
+
+// The line being written is the view's last block, replaced at each look: a
+// progress line rewritten thousands of times costs the view one block.
+void CompileWindow::showOutput(const run::ViewUpdate& update)
+{
+    QString text = update.text;
+    if (!update.unfinished.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + update.unfinished;
+    if (text.isEmpty() && !unfinishedShown_)
         return;
     QScrollBar* bar = output_->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
-    output_->appendPlainText(text);
+    QTextCursor cursor(output_->document());
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    if (unfinishedShown_)
+        cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    else if (!output_->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    unfinishedShown_ = !update.unfinished.isEmpty();
     if (atEnd)
         bar->setValue(bar->maximum());
 }

@@ -17,7 +17,8 @@ class MapReportView;
 
 namespace run {
 class CompileOutput;
-}
+struct ViewUpdate;
+} // namespace run
 
 // "Brushwright compile": runs a compile's steps and shows them, each with
 // its state and time, and all their output in one view, which keeps the
@@ -67,6 +68,7 @@ private:
     void proceed();
     void cancel();
     void flushOutput();
+    void showOutput(const run::ViewUpdate& update);
     void tick();
     void setState(int index, const QString& state);
     void showMissingTextures(const QStringList& missing, const QString& problem);
@@ -86,6 +88,7 @@ private:
     QTimer* autoClose_;
     run::CompileOutput* compileOutput_ = nullptr; // lives on worker_ too
     bool running_ = false;
+    bool unfinishedShown_ = false; // the view's last block is the line being written
     bool pauseAfter_ = false;
     QString mapPath_;
     report::Engine engine_ = report::Engine::Vanilla;

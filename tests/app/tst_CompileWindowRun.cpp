@@ -175,6 +175,14 @@ void tst_CompileWindowRun::compile()
                                      QRegularExpression::CaseInsensitiveOption);
     QVERIFY2(mod.isEmpty() || !lines.join('\n').contains(missing), qPrintable(lines.join('\n')));
 
+    // ericw-tools' progress bars update in place: each is one line, in its
+    // last state.
+    const QByteArray text = readBytes(log);
+    const qsizetype bars = text.count("time elapsed");
+    QVERIFY(!text.contains("est:") && !text.contains("%]  ..."));
+    QCOMPARE(text.count("\n[100%] time elapsed") + text.count("\n[done] time elapsed"), bars);
+    QCOMPARE(bars > 0, suite == "ericw");
+
     const bool succeeded = summary.first() == "bsp: done";
     if (succeeded) {
         // After "IBSP" and the version, an offset and a length for each lump:

@@ -132,6 +132,8 @@ void tst_StepRunner::behaviours()
     connect(&runner, &run::StepRunner::stepFinished, &runner,
             [&](int, const run::StepResult& result) { results << result; });
     connect(&runner, &run::StepRunner::linesRead, &runner, [&](const run::Lines& block) {
+        if (block.count == 0)
+            return; // only the line being written
         const QString read = run::decodeLines(block.bytes, block.windowsProgram);
         const QStringList split = read.split('\n');
         QCOMPARE(split.size(), block.count);
