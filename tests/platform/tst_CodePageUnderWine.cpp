@@ -122,7 +122,15 @@ void tst_CodePageUnderWine::sameAsWine()
     const platform::LocaleCodePages pages = platform::localeCodePages(locale);
     QProcess wine;
     startProbe(wine, locale);
-    QCOMPARE(QStringLiteral("%1 %2").arg(pages.ansi).arg(pages.oem), wineChoice(wine));
+    QString choice = wineChoice(wine);
+    // Now and then, on a loaded machine, Wine ends the probe before it
+    // prints: no answer is no choice, so it is asked once more.
+    if (choice.isEmpty()) {
+        QProcess again;
+        startProbe(again, locale);
+        choice = wineChoice(again);
+    }
+    QCOMPARE(QStringLiteral("%1 %2").arg(pages.ansi).arg(pages.oem), choice);
 }
 
 QTEST_GUILESS_MAIN(tst_CodePageUnderWine)
