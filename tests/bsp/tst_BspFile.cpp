@@ -118,15 +118,18 @@ QMap<QString, qint64> bspinfo(const QString& bsp)
     return figures;
 }
 
+// Bounded: a damaged copy may be shorter than the place asked for.
 void setInt(QByteArray& bytes, qint64 at, qint32 value)
 {
-    std::memcpy(bytes.data() + at, &value, sizeof value);
+    if (at >= 0 && at + qint64(sizeof value) <= bytes.size())
+        std::memcpy(bytes.data() + at, &value, sizeof value);
 }
 
 qint32 intAt(const QByteArray& bytes, qint64 at)
 {
-    qint32 value;
-    std::memcpy(&value, bytes.constData() + at, sizeof value);
+    qint32 value = 0;
+    if (at >= 0 && at + qint64(sizeof value) <= bytes.size())
+        std::memcpy(&value, bytes.constData() + at, sizeof value);
     return value;
 }
 
