@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -28,6 +29,13 @@ private slots:
     void compile();
 
 private:
+    struct Calls {
+        QStringList messages;
+        QList<QStringList> compilers;
+        QList<QStringList> game;
+    };
+    Calls runCompile(const QString& game);
+
     QTemporaryDir dir_;
 };
 
@@ -54,6 +62,28 @@ QList<QStringList> waitForCalls(const QString& log, int expected)
             calls.removeLast();
     }
     return calls;
+}
+
+// A folder as Wine names it: Z: is the root.
+QString windowsPath(QString path)
+{
+    return "Z:" + path.replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+// The command lines of the running Windows programs, for a stall's report.
+QString wineProcesses()
+{
+    QString lines;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile file("/proc/" + entry + "/cmdline");
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        // A Windows program's command line is as its caller wrote it.
+        if (QFileInfo("/proc/" + entry + "/exe").symLinkTarget().contains("wine"))
+            lines +=
+                entry + ": " + QString::fromLocal8Bit(file.readAll().replace('\0', ' ')) + '\n';
+    }
+    return lines;
 }
 
 } // namespace
@@ -85,51 +115,68 @@ void tst_CompileUnderWine::compile_data()
     QTest::newRow("& and ^") << "a&b^c/quake2";
 }
 
-void tst_CompileUnderWine::compile()
+// The calls of one compile in a game folder under the test's folder.
+tst_CompileUnderWine::Calls tst_CompileUnderWine::runCompile(const QString& game)
 {
-    QFETCH(QString, folder);
-    const QString game = dir_.filePath(folder);
     const QString maps = game + "/baseq2/maps";
-    QVERIFY(QDir().mkpath(maps));
+    if (!QDir().mkpath(maps))
+        return {};
     const QString standIn = qEnvironmentVariable("BRUSHWRIGHT_WINDOWS_STANDIN");
     for (const char* name : {"qbsp3.exe", "qvis3.exe", "qrad3.exe"})
-        QVERIFY(QFile::copy(standIn, maps + "/" + QLatin1String(name)));
-    QVERIFY(QFile::copy(standIn, game + "/quake2.exe"));
+        QFile::copy(standIn, maps + "/" + QLatin1String(name));
+    QFile::copy(standIn, game + "/quake2.exe");
 
     RecordingDialogs dialogs;
     TForm1 form(dialogs, dir_.path() + "/");
-    // The game folder as Wine names it: Z: is the root.
-    const QString windowsGame = "Z:" + QString(game).replace(QLatin1Char('/'), QLatin1Char('\\'));
-    form.Edit4->setText(windowsGame);
+    form.Edit4->setText(windowsPath(game));
     form.mapName = QStringLiteral("base1");
     // The game runs after a folder change of the batch file's own: only a
     // right "cd" line finds it.
     form.CheckBox27->setChecked(true);
     form.Button3->setEnabled(true);
     form.Button3->click();
-    QCOMPARE(dialogs.messageTexts(), QStringList());
+    Calls calls{dialogs.messageTexts(), waitForCalls(maps + "/calls.log", 3), {}};
+    calls.game = waitForCalls(game + "/calls.log", calls.compilers.size() == 3 ? 1 : 0);
+    return calls;
+}
 
-    const QString inMaps = "in " + windowsGame + "\\baseq2\\maps";
+void tst_CompileUnderWine::compile()
+{
+    QFETCH(QString, folder);
+    const QString inMaps = "in " + windowsPath(dir_.filePath(folder)) + "\\baseq2\\maps";
     const QString light = "-scale 0 -direct 0 -entity 0 -ambient 0 -maxlight 0";
     const auto call = [](const QString& name, const QString& in, const QString& arguments) {
         return QStringList{name, in} + arguments.split(' ');
     };
-    const QList<QStringList> compilers = waitForCalls(maps + "/calls.log", 3);
-    if (compilers.size() != 3) {
-        // Which line the interpreter stopped at, when it did.
-        QFile batch(maps + "/Brushwright.bat");
-        if (batch.open(QIODevice::ReadOnly))
-            qWarning().noquote() << "batch file:\n" << batch.readAll();
+    const QList<QStringList> expected{
+        call("qbsp3", inMaps,
+             "-noprune -nodetail -nomerge -nowater -nocsg -noshare -notjunc base1"),
+        call("qvis3", inMaps, "-nosort base1"),
+        call("qrad3", inMaps, "-nopvs " + light + " base1"),
+    };
+
+    Calls calls = runCompile(dir_.filePath(folder));
+    // Wine has been seen to stall a batch file between two of its programs
+    // once in many runs. Calls that are a right beginning, no more, are such
+    // a stall, not a wrong line: the compile is tried once more, in a game
+    // folder of the same name, after the stalled processes are ended.
+    if (calls.compilers.size() < expected.size() &&
+        calls.compilers == expected.mid(0, calls.compilers.size())) {
+        qWarning().noquote() << "Wine stalled after" << calls.compilers.size()
+                             << "calls; its processes:\n"
+                             << wineProcesses();
+        QProcess::execute("wineserver", {"-k"});
+        calls = runCompile(dir_.filePath("again/" + folder));
+        const QString again = windowsPath(dir_.filePath("again/" + folder));
+        for (QStringList& compiler : calls.compilers)
+            compiler.replaceInStrings(again, windowsPath(dir_.filePath(folder)));
+        for (QStringList& game : calls.game)
+            game.replaceInStrings(again, windowsPath(dir_.filePath(folder)));
     }
-    QCOMPARE(compilers,
-             (QList<QStringList>{
-                 call("qbsp3", inMaps,
-                      "-noprune -nodetail -nomerge -nowater -nocsg -noshare -notjunc base1"),
-                 call("qvis3", inMaps, "-nosort base1"),
-                 call("qrad3", inMaps, "-nopvs " + light + " base1"),
-             }));
-    QCOMPARE(waitForCalls(game + "/calls.log", 1),
-             QList<QStringList>{call("quake2", "in " + windowsGame, "+map base1")});
+    QCOMPARE(calls.messages, QStringList());
+    QCOMPARE(calls.compilers, expected);
+    QCOMPARE(calls.game, QList<QStringList>{call(
+                             "quake2", "in " + windowsPath(dir_.filePath(folder)), "+map base1")});
 }
 
 QTEST_MAIN(tst_CompileUnderWine)
