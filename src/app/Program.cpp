@@ -7,9 +7,6 @@
 #include "ui/HandlerGuard.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
-#include "ui/TForm2.h"
-#include "ui/TForm3.h"
-#include "ui/TForm4.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -77,12 +74,7 @@ int runProgram(int argc, char* argv[])
     // A copy that fails stops start-up there, as a failing step of it does.
     if (runHandler(dialogs, [&place] { platform::fillSettingsFolder(place); }))
         form1.FormCreate(firstArgument);
-    TForm2 form2;
-    form1.setVerifyWindow(&form2);
-    TForm3 form3;
-    form1.setAboutWindow(&form3);
-    TForm4 form4(form1);
-    form1.setPrompt(&form4);
+    form1.makeWindowsOnUse();
 
     // An end request made during start-up ends the program as soon as the
     // event loop runs.

@@ -452,11 +452,12 @@ void TForm1::compile()
         return;
     }
     SaveToBatch(compileBatchFile());
-    if (CheckBox29->isChecked() && form2_) {
-        form2_->setFileText(textfile::readFile(compileBatchFile()));
-        if (dialogs_.execModal(*form2_) != TForm2::Compile)
+    TForm2* form2 = CheckBox29->isChecked() ? verifyWindow() : nullptr;
+    if (form2) {
+        form2->setFileText(textfile::readFile(compileBatchFile()));
+        if (dialogs_.execModal(*form2) != TForm2::Compile)
             return;
-        textfile::writeFile(compileBatchFile(), form2_->fileText());
+        textfile::writeFile(compileBatchFile(), form2->fileText());
     }
     const QString path = compileBatchFile();
     if (!platform::startBatchFile(path))
@@ -533,7 +534,8 @@ void TForm1::Timer1Timer()
         const auto mapFileAge = [this] { return platform::fileAge(mapFile()); };
         map::watchTick(mapTimestamp, mapFileAge, [this] {
             // Ticks during start-up's map dialog come before the prompt exists.
-            if (!form4_)
+            TForm4* form4 = prompt();
+            if (!form4)
                 return;
             // A save while the compile window compiles shows that compile.
             if (compileInProgress()) {
@@ -543,11 +545,11 @@ void TForm1::Timer1Timer()
             hide();
             // Normal first, so that an already stay-on-top prompt comes above
             // the windows that went on top since.
-            form4_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
-            form4_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-            form4_->show();
-            form4_->raise();
-            form4_->activateWindow();
+            form4->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            form4->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            form4->show();
+            form4->raise();
+            form4->activateWindow();
         });
     });
 }
@@ -557,8 +559,8 @@ void TForm1::Timer1Timer()
 void TForm1::Button5Click()
 {
     handle([this] {
-        if (form3_)
-            dialogs_.execModal(*form3_);
+        if (TForm3* form3 = aboutWindow())
+            dialogs_.execModal(*form3);
     });
 }
 

@@ -45,6 +45,10 @@ public:
     void setAboutWindow(TForm3* form3) { form3_ = form3; }
     // The prompt exists only after start-up; until then a tick only compares.
     void setPrompt(TForm4* form4) { form4_ = form4; }
+    // After start-up: the verify window, the about window and the prompt,
+    // where none was set, are made when first needed. Start-up makes none
+    // of them, which keeps their code out of memory until then.
+    void makeWindowsOnUse() { windowsOnUse_ = true; }
 
     // Handlers, named after their control and event.
     void Button1Click();
@@ -166,6 +170,9 @@ private:
     bool askCloseWithoutSaving();
     void requestEnd();
     bool handle(const std::function<void()>& step);
+    TForm2* verifyWindow();
+    TForm3* aboutWindow();
+    TForm4* prompt();
 
     Dialogs& dialogs_;
     QString programFolder_;
@@ -173,6 +180,10 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
+    bool windowsOnUse_ = false;
+    std::unique_ptr<TForm2> ownForm2_;
+    std::unique_ptr<TForm3> ownForm3_;
+    std::unique_ptr<TForm4> ownForm4_;
     bool endRequested_ = false;
     int handlerDepth_ = 0;
     bool placed_ = false;

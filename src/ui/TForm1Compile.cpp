@@ -7,8 +7,6 @@
 
 #include <QCheckBox>
 
-TForm1::~TForm1() = default;
-
 void TForm1::compileInWindow(const settings::CompilerSettings& compilers)
 {
     // Never two compiles at once.

@@ -18,6 +18,7 @@ class tst_TForm3 : public QObject {
 private slots:
     void initTestCase() { QApplication::setFont(programFont()); }
     void window();
+    void aboutTwiceShowsTheSameWindow_data();
     void aboutTwiceShowsTheSameWindow();
     void waysOut_data();
     void waysOut();
@@ -38,24 +39,39 @@ void tst_TForm3::window()
     }
 }
 
+void tst_TForm3::aboutTwiceShowsTheSameWindow_data()
+{
+    QTest::addColumn<bool>("madeOnUse");
+    QTest::newRow("given") << false;
+    // As the program runs: no about window until the first "about...".
+    QTest::newRow("made on use") << true;
+}
+
 void tst_TForm3::aboutTwiceShowsTheSameWindow()
 {
+    QFETCH(bool, madeOnUse);
     QTemporaryDir dir;
     RecordingDialogs dialogs;
     TForm1 form1(dialogs, dir.path() + QLatin1Char('/'));
-    TForm3 form3;
-    form1.setAboutWindow(&form3);
+    TForm3 given;
+    if (madeOnUse)
+        form1.makeWindowsOnUse();
+    else
+        form1.setAboutWindow(&given);
     QList<QDialog*> shown;
     QStringList versions;
     for (int i = 0; i < 2; ++i)
         dialogs.modalAnswers.push_back([&](QDialog& dialog) {
             shown << &dialog;
-            versions << form3.Label2->text();
+            const auto* form3 = qobject_cast<TForm3*>(&dialog);
+            versions << (form3 ? form3->Label2->text() : QString());
             return 0;
         });
     form1.Button5->click();
     form1.Button5->click();
-    QCOMPARE(shown, (QList<QDialog*>{&form3, &form3}));
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(1), shown.at(0));
+    QCOMPARE(shown.at(0) == &given, !madeOnUse);
     QCOMPARE(versions, (QStringList{"v1.02", "v1.02"}));
     QVERIFY(dialogs.messages.isEmpty());
 }
