@@ -554,16 +554,6 @@ void TForm1::Timer1Timer()
     });
 }
 
-// About window --------------------------------------------------------------
-
-void TForm1::Button5Click()
-{
-    handle([this] {
-        if (TForm3* form3 = aboutWindow())
-            dialogs_.execModal(*form3);
-    });
-}
-
 void TForm1::requestEnd()
 {
     endRequested_ = true;

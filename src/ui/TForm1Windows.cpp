@@ -34,3 +34,11 @@ TForm4* TForm1::prompt()
     }
     return form4_;
 }
+
+void TForm1::Button5Click()
+{
+    handle([this] {
+        if (TForm3* form3 = aboutWindow())
+            dialogs_.execModal(*form3);
+    });
+}
