@@ -1,10 +1,8 @@
 #include "leak/PointFile.h"
 
 #include "platform/Failure.h"
-#include "platform/PathMapping.h"
+#include "platform/TextFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -67,13 +65,7 @@ PointFile parsePointFile(const QByteArray& bytes)
 
 PointFile readPointFile(const QString& path)
 {
-    QFile file(platform::localPath(path));
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-        throw Failure::cannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure::cannotOpen(path);
-    return parsePointFile(bytes);
+    return parsePointFile(textfile::readBytes(path));
 }
 
 } // namespace leak

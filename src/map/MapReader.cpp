@@ -1,10 +1,8 @@
 #include "map/MapReader.h"
 
 #include "platform/Failure.h"
-#include "platform/PathMapping.h"
+#include "platform/TextFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -276,13 +274,7 @@ MapFile parseMap(const QByteArray& text)
 
 MapFile readMapFile(const QString& path)
 {
-    // A pipe or a device would never end.
-    QFile file(platform::localPath(path));
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-        throw Failure::cannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Failure::cannotOpen(path);
+    const QByteArray bytes = textfile::readBytes(path);
     try {
         return parseMap(bytes);
     } catch (const Failure& failure) {

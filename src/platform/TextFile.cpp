@@ -128,6 +128,17 @@ QByteArray readFile(const QString& path, int maxLines)
     return bytes;
 }
 
+QByteArray readBytes(const QString& path)
+{
+    QFile file;
+    if (!openRegularFile(file, platform::localPath(path)))
+        throw Failure::cannotOpen(path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Failure::cannotOpen(path);
+    return bytes;
+}
+
 QStringList readLines(const QString& path, int maxLines)
 {
     // What follows the lines wanted is not even decoded: it may have been

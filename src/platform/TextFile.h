@@ -26,6 +26,9 @@ QByteArray joinLines(const QStringList& lines, CodePage page = CodePage::Ansi);
 // open file %s", as a file that cannot be opened does.
 QByteArray readFile(const QString& path, int maxLines = -1);
 QStringList readLines(const QString& path, int maxLines = -1);
+// Every byte of a regular file, zero bytes too, for readers that report
+// where a file goes wrong. Refuses and throws as readFile does.
+QByteArray readBytes(const QString& path);
 
 // Replaces the file whole: a temporary file beside it, then a rename, so a
 // failure at any point leaves the old file as it was. Throws Failure

@@ -105,6 +105,10 @@ void TestTextFile::readLines()
     put(path, "qbsp3 m\r\npause\nlast");
     QCOMPARE(textfile::readLines(path), (QStringList{"qbsp3 m", "pause", "last"}));
     QCOMPARE(textfile::readFile(path), QByteArray("qbsp3 m\r\npause\nlast"));
+    // A map reader says where a stray zero byte is; the text readers stop.
+    put(path, QByteArray("{\n\0}\n", 5));
+    QCOMPARE(textfile::readBytes(path), QByteArray("{\n\0}\n", 5));
+    QCOMPARE(textfile::readFile(path), QByteArray("{\n"));
 }
 
 void TestTextFile::readFailure_data()
@@ -132,6 +136,7 @@ void TestTextFile::readFailure()
     const QString expected = "Cannot open file " + path;
     QCOMPARE(failureOf([&] { textfile::readFile(path); }), expected);
     QCOMPARE(failureOf([&] { textfile::readLines(path); }), expected);
+    QCOMPARE(failureOf([&] { textfile::readBytes(path); }), expected);
 }
 
 void TestTextFile::readStopsEarly_data()
