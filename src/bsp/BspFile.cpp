@@ -295,11 +295,10 @@ int elementSize(int lump, bool qbsp)
     return lump >= 0 && lump < LumpCount ? elementBytes[lump][qbsp ? 1 : 0] : 1;
 }
 
-BspInfo readBsp(const char* data, std::int64_t size)
+BspLayout readLayout(const char* data, std::int64_t size)
 {
     if (size < 8)
         broken(QStringLiteral("%1 bytes, shorter than a .bsp header").arg(size));
-    BspInfo info;
     const std::string_view magic(data, 4);
     if (magic != "IBSP" && magic != "QBSP") {
         QString shown;
@@ -308,21 +307,19 @@ BspInfo readBsp(const char* data, std::int64_t size)
         broken(QStringLiteral("not a Quake II .bsp file: it starts with \"%1\", not \"IBSP\"")
                    .arg(shown));
     }
-    info.format = QString::fromLatin1(magic.data(), 4);
     const std::int32_t version = int32At(data + 4);
     if (version != bspVersion)
         broken(QStringLiteral("%1 version %2, not Quake II's %3")
-                   .arg(info.format)
+                   .arg(QLatin1String(magic.data(), 4))
                    .arg(version)
                    .arg(bspVersion));
     if (size < headerSize)
         broken(
             QStringLiteral("%1 bytes, shorter than a .bsp header (%2)").arg(size).arg(headerSize));
 
-    Lumps l;
-    l.data = data;
-    l.qbsp = magic == "QBSP";
-    std::int64_t lastEnd = headerSize;
+    BspLayout layout;
+    layout.qbsp = magic == "QBSP";
+    layout.lumpsEnd = headerSize;
     for (int lump = 0; lump < LumpCount; ++lump) {
         const std::int64_t offset = int32At(data + 8 + 8 * lump);
         const std::int64_t length = int32At(data + 12 + 8 * lump);
@@ -337,26 +334,25 @@ BspInfo readBsp(const char* data, std::int64_t size)
                        .arg(offset)
                        .arg(length)
                        .arg(size));
-        const int element = elementBytes[lump][l.qbsp ? 1 : 0];
+        const int element = elementBytes[lump][layout.qbsp ? 1 : 0];
         if (length % element != 0)
             broken(QStringLiteral("%1 is %2 bytes, not a multiple of its element's %3")
                        .arg(lumpText(lump))
                        .arg(length)
                        .arg(element));
-        l.offset[lump] = offset;
-        l.length[lump] = length;
-        l.count[lump] = length / element;
-        lastEnd = std::max(lastEnd, offset + length);
+        layout.offset[std::size_t(lump)] = offset;
+        layout.length[std::size_t(lump)] = length;
+        layout.lumpsEnd = std::max(layout.lumpsEnd, offset + length);
     }
-    info.counts = l.count;
 
     // BSPX: at the last lump's end, rounded up to 4 bytes.
-    const std::int64_t bspx = (lastEnd + 3) & ~std::int64_t(3);
+    const std::int64_t bspx = (layout.lumpsEnd + 3) & ~std::int64_t(3);
     if (bspx + 8 <= size && std::string_view(data + bspx, 4) == "BSPX") {
         const std::int64_t count = int32At(data + bspx + 4);
         if (count < 0 || bspx + 8 + count * 32 > size)
             broken(QStringLiteral("its BSPX directory (%1 lumps) ends past the file's end")
                        .arg(count));
+        layout.bspxAt = bspx;
         for (std::int64_t i = 0; i < count; ++i) {
             const char* entry = data + bspx + 8 + 32 * i;
             BspxLump x;
@@ -365,9 +361,27 @@ BspInfo readBsp(const char* data, std::int64_t size)
             x.length = int32At(entry + 28);
             if (x.offset < 0 || x.length < 0 || x.offset + x.length > size)
                 broken(QStringLiteral("BSPX lump %1 lies outside the file").arg(x.name));
-            info.bspx.append(x);
+            layout.bspx.append(x);
         }
     }
+    return layout;
+}
+
+BspInfo readBsp(const char* data, std::int64_t size)
+{
+    const BspLayout layout = readLayout(data, size);
+    BspInfo info;
+    info.format = layout.qbsp ? QStringLiteral("QBSP") : QStringLiteral("IBSP");
+    info.bspx = layout.bspx;
+    Lumps l;
+    l.data = data;
+    l.qbsp = layout.qbsp;
+    l.offset = layout.offset;
+    l.length = layout.length;
+    for (int lump = 0; lump < LumpCount; ++lump)
+        l.count[std::size_t(lump)] =
+            layout.length[std::size_t(lump)] / elementBytes[lump][l.qbsp ? 1 : 0];
+    info.counts = l.count;
 
     readEntities(data + l.offset[Entities], l.length[Entities], info);
 

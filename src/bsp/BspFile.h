@@ -62,6 +62,20 @@ struct BspInfo {
     std::int64_t largestExtent = 0;      // texels, over faces other than sky and warp
 };
 
+// Where each lump lies in a .bsp file: the header and the BSPX directory,
+// checked against the file's size and the lumps' element sizes.
+struct BspLayout {
+    bool qbsp = false;
+    std::array<std::int64_t, LumpCount> offset{}, length{};
+    std::int64_t lumpsEnd = 0; // the end of the last standard lump
+    std::int64_t bspxAt = -1;  // the BSPX directory; -1: none
+    QList<BspxLump> bspx;
+};
+
+// The layout of a .bsp file's bytes, as readBsp checks it. Throws Failure
+// saying what is wrong, without a path.
+BspLayout readLayout(const char* data, std::int64_t size);
+
 // Reads the bytes of a .bsp file. A broken file throws Failure saying what
 // is wrong ("lump faces ends past the file's end"), without a path.
 BspInfo readBsp(const char* data, std::int64_t size);

@@ -10,8 +10,15 @@ CompileOutput::CompileOutput(const QStringList& stepNames, const QString& logPat
     : log_(logPath), logPath_(logPath), linesPerLook_(linesPerLook), bytesPerLook_(bytesPerLook),
       stepNames_(stepNames), logProblem_(log_.problem())
 {
-    for (qsizetype i = 0; i < stepNames.size(); ++i)
+    for (qsizetype i = 0; i < stepNames.size(); ++i) {
         stepStates_ << stateText(StepState::Waiting);
+        stepNotes_ << QString();
+    }
+}
+
+void CompileOutput::stepNote(int index, const QString& note)
+{
+    stepNotes_[index] = note;
 }
 
 void CompileOutput::stepStarted(int index, const QString& commandLine)
@@ -54,20 +61,34 @@ void CompileOutput::linesRead(const Lines& lines)
 
 void CompileOutput::stepFinished(int index, const StepResult& result)
 {
-    const QString state = result.reason.isEmpty()
-                              ? stateText(result.state)
-                              : stateText(result.state) + QStringLiteral(": ") + result.reason;
-    stepStates_[index] = result.state == StepState::Skipped
-                             ? state
-                             : state + QStringLiteral(" in ") + secondsText(result.milliseconds);
-    if (result.state != StepState::Failed)
+    const QString state = resultText(result, stepNotes_.at(index));
+    QString line; // what the view and the log say of it, besides the list
+    switch (result.state) {
+    case StepState::Skipped:
+        stepStates_[index] = state;
         return;
-    const QString text =
-        QStringLiteral("*** ") + stepNames_.at(index) + QStringLiteral(" failed: ") + result.reason;
-    log_.write(text.toUtf8() + '\n');
+    case StepState::Reused:
+        stepStates_[index] =
+            state + QStringLiteral(", ") + secondsText(result.saved) + QStringLiteral(" saved");
+        line = stepNames_.at(index) + QLatin1Char(' ') + stepStates_.at(index);
+        break;
+    case StepState::Failed:
+        stepStates_[index] = state + QStringLiteral(" in ") + secondsText(result.milliseconds);
+        line = QStringLiteral("*** ") + stepNames_.at(index) + QStringLiteral(" failed: ") +
+               result.reason;
+        break;
+    default:
+        stepStates_[index] = state + QStringLiteral(" in ") + secondsText(result.milliseconds);
+        return;
+    }
+    // A reused step stands where its output would: apart, as a heading.
+    const bool apart = result.state == StepState::Reused;
+    log_.write((apart ? QByteArrayLiteral("\n") : QByteArray()) + line.toUtf8() + '\n');
     QMutexLocker lock(&mutex_);
     sealTail();
-    ready_ << text;
+    if (apart && std::exchange(headed_, true))
+        ready_ << QString();
+    ready_ << line;
     changed_ = true;
 }
 
@@ -120,6 +141,16 @@ void CompileOutput::sealTail()
     tail_.clear();
     tailLines_ = 0;
     omitted_ = 0;
+}
+
+QString resultText(const StepResult& result, const QString& note)
+{
+    QString text = stateText(result.state);
+    if (!result.reason.isEmpty())
+        text += QStringLiteral(": ") + result.reason;
+    if (!note.isEmpty() && result.state != StepState::Reused)
+        text += QStringLiteral(" (") + note + QLatin1Char(')');
+    return text;
 }
 
 QString secondsText(qint64 milliseconds)

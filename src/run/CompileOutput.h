@@ -35,6 +35,7 @@ public:
 
     // Connected directly to the runner's signals.
     void stepStarted(int index, const QString& commandLine);
+    void stepNote(int index, const QString& note);
     void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
     void finished(bool allSucceeded);
@@ -60,6 +61,7 @@ private:
     const qsizetype bytesPerLook_;
     QStringList stepNames_;
     QStringList stepStates_; // the log's closing list
+    QStringList stepNotes_;
 
     mutable QMutex mutex_;
     QStringList ready_; // whole paragraphs for the next look
@@ -76,5 +78,8 @@ private:
 
 // "1.2 s"
 QString secondsText(qint64 milliseconds);
+// "reused: portals unchanged since 14:02", "failed: leak", "done (portals
+// changed)": a step's end as the step list and the log name it.
+QString resultText(const StepResult& result, const QString& note = {});
 
 } // namespace run

@@ -84,6 +84,9 @@ void StepRunner::start(const QList<RunStep>& steps, const Options& options)
     waiting_ = false;
     cancelled_ = false;
     allSucceeded_ = true;
+    visReuse_.reset();
+    if (options.visReuse)
+        visReuse_.emplace(*options.visReuse);
     next();
 }
 
@@ -112,7 +115,11 @@ void StepRunner::startStep()
 {
     const RunStep& step = steps_.at(current_);
     const Launch& launch = step.launch;
+    if (reuseVis())
+        return;
     emit stepStarted(current_, displayCommand(launch.program, launch.arguments));
+    if (step.kind == CompileStep::Kind::Vis && visReuse_)
+        emit stepNote(current_, visReuse_->why());
     clock_.start();
     if (!launch.problem.isEmpty()) {
         endStep(ended(StepState::Failed,
@@ -145,6 +152,34 @@ void StepRunner::startStep()
     connect(process_.get(), &QProcess::finished, this, &StepRunner::processFinished);
     connect(process_.get(), &QProcess::errorOccurred, this, &StepRunner::processError);
     process_->start(launch.program, launch.arguments);
+}
+
+// Ends the vis step with its kept lump written into the new .bsp, where
+// nothing vis depends on has changed since.
+bool StepRunner::reuseVis()
+{
+    const RunStep& step = steps_.at(current_);
+    if (step.kind != CompileStep::Kind::Vis || !visReuse_ || !step.launch.problem.isEmpty())
+        return false;
+    const std::optional<StepResult> reused = visReuse_->tryReuse(step.launch);
+    if (reused)
+        endStep(*reused);
+    return reused.has_value();
+}
+
+// What the next vis needs of the bsp step, and what a vis that ran wrote.
+void StepRunner::noteStepEnd(const StepResult& result)
+{
+    if (!visReuse_)
+        return;
+    const RunStep& step = steps_.at(current_);
+    if (step.kind == CompileStep::Kind::Bsp) {
+        visReuse_->bspEnded(result, step.launch, step.mapName);
+    } else if (step.kind == CompileStep::Kind::Vis && result.state == StepState::Done) {
+        const QString problem = visReuse_->visEnded(result, step.launch);
+        if (!problem.isEmpty())
+            emit stepNote(current_, visReuse_->why() + QStringLiteral("; ") + problem);
+    }
 }
 
 void StepRunner::startGame(const RunStep& step)
@@ -256,7 +291,8 @@ void StepRunner::processError(QProcess::ProcessError error)
 
 void StepRunner::endStep(StepResult result)
 {
-    const bool failed = result.state != StepState::Done;
+    const bool failed = result.state != StepState::Done && result.state != StepState::Reused;
+    noteStepEnd(result);
     emit stepFinished(current_, result);
     if (failed)
         allSucceeded_ = false;
@@ -309,6 +345,8 @@ QString stateText(StepState state)
         return QStringLiteral("failed");
     case StepState::Skipped:
         return QStringLiteral("skipped");
+    case StepState::Reused:
+        return QStringLiteral("reused");
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "batch/CompileStep.h"
 #include "run/Launch.h"
 #include "run/LineSplitter.h"
+#include "run/VisReuse.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <QObject>
 #include <QProcess>
 #include <memory>
+#include <optional>
 
 namespace run {
 
@@ -20,7 +22,7 @@ struct RunStep {
     QString mapName; // for the point files a leak leaves
 };
 
-enum class StepState { Waiting, Running, Done, Failed, Skipped };
+enum class StepState { Waiting, Running, Done, Failed, Skipped, Reused };
 
 struct StepResult {
     StepState state = StepState::Waiting;
@@ -28,6 +30,7 @@ struct StepResult {
     qint64 milliseconds = 0;
     QString pointFile; // on a leak: the point file the step wrote, absolute
     QString occupant;  // ericw-tools' 'Reached occupant "light" at (0 0 160)'
+    qint64 saved = 0;  // reused: how long the step took when it ran
 };
 
 // Runs the steps of a compile one after another, each as a child process
@@ -41,6 +44,8 @@ public:
     struct Options {
         bool stopAtFirstFailure = true;
         bool pauseBetween = false; // wait for proceed() after each compiler
+        // Vis reused where what it depends on is unchanged; none: vis runs.
+        std::optional<VisReuseSettings> visReuse;
     };
 
     explicit StepRunner(QObject* parent = nullptr) : QObject(parent) {}
@@ -55,6 +60,8 @@ public:
 
 signals:
     void stepStarted(int index, const QString& commandLine);
+    // Why a step runs as it does: "portals changed" for a vis not reused.
+    void stepNote(int index, const QString& note);
     // Lines completed by the output read, and the line being written.
     void linesRead(const run::Lines& lines);
     void stepFinished(int index, const run::StepResult& result);
@@ -64,6 +71,8 @@ signals:
 private:
     void next();
     void startStep();
+    bool reuseVis();
+    void noteStepEnd(const StepResult& result);
     void startGame(const RunStep& step);
     void readOutput();
     void processFinished(int exitCode, QProcess::ExitStatus status);
@@ -86,9 +95,10 @@ private:
     QString failureInOutput_;
     QHash<QString, QDateTime> pointFilesBefore_;
     QString occupant_;
+    std::optional<VisReuse> visReuse_;
 };
 
-// "done", "failed: leak", ...: a result as the window shows it.
+// "done", "failed", "reused", ...: a state as the window shows it.
 QString stateText(StepState state);
 
 } // namespace run

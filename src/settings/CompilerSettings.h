@@ -20,6 +20,7 @@ struct CompilerSettings {
     bool stopAtFirstFailure = true;                  // [compile] stopAtFirstFailure
     report::Engine engine = report::Engine::Vanilla; // [game] engine: whose limits a map meets
     QString mod = {};                                // [game] mod; empty: baseq2
+    bool reuseVis = true; // [compile] reuseVis: vis kept and reused while its input stays
 
     bool operator==(const CompilerSettings&) const = default;
 };

@@ -18,6 +18,7 @@ const char* const folderKey = "compilers/folder";
 const char* const gameProgramKey = "game/program";
 const char* const wayKey = "compile/way";
 const char* const stopKey = "compile/stopAtFirstFailure";
+const char* const reuseVisKey = "compile/reuseVis";
 const char* const engineKey = "game/engine";
 const char* const modKey = "game/mod";
 
@@ -48,7 +49,23 @@ QString nameOf(Value value, const std::pair<Value, const char*> (&names)[N])
     return QLatin1String(names[0].second);
 }
 
+bool flag(const QSettings& file, const char* key, bool fallback)
+{
+    const QString text = file.value(QLatin1String(key)).toString();
+    return text == QLatin1String("false") ? false : text == QLatin1String("true") ? true : fallback;
+}
+
+QString flagText(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
 } // namespace
+
+QString suiteName(Suite suite)
+{
+    return nameOf(suite, suiteNames);
+}
 
 CompilerSettings readCompilerSettings(const QString& path)
 {
@@ -62,10 +79,8 @@ CompilerSettings readCompilerSettings(const QString& path)
     s.folder = file.value(QLatin1String(folderKey)).toString();
     s.gameProgram = file.value(QLatin1String(gameProgramKey)).toString();
     s.way = fromName(file, wayKey, wayNames, defaults.way);
-    const QString stop = file.value(QLatin1String(stopKey)).toString();
-    s.stopAtFirstFailure = stop == QLatin1String("false")  ? false
-                           : stop == QLatin1String("true") ? true
-                                                           : defaults.stopAtFirstFailure;
+    s.stopAtFirstFailure = flag(file, stopKey, defaults.stopAtFirstFailure);
+    s.reuseVis = flag(file, reuseVisKey, defaults.reuseVis);
     s.engine = report::engineNamed(file.value(QLatin1String(engineKey)).toString())
                    .value_or(defaults.engine);
     s.mod = file.value(QLatin1String(modKey)).toString();
@@ -92,8 +107,8 @@ void writeCompilerSettings(const QString& path, const CompilerSettings& s)
         file.setValue(QLatin1String(folderKey), s.folder);
         file.setValue(QLatin1String(gameProgramKey), s.gameProgram);
         file.setValue(QLatin1String(wayKey), nameOf(s.way, wayNames));
-        file.setValue(QLatin1String(stopKey),
-                      s.stopAtFirstFailure ? QStringLiteral("true") : QStringLiteral("false"));
+        file.setValue(QLatin1String(stopKey), flagText(s.stopAtFirstFailure));
+        file.setValue(QLatin1String(reuseVisKey), flagText(s.reuseVis));
         file.setValue(QLatin1String(engineKey), report::engineName(s.engine));
         file.setValue(QLatin1String(modKey), s.mod);
         file.sync();

@@ -59,7 +59,7 @@ CompileWindow::CompileWindow(QWidget* parent)
     steps_->header()->setStretchLastSection(true);
     steps_->setColumnWidth(0, 70);
     steps_->setColumnWidth(1, 330);
-    steps_->setColumnWidth(2, 60);
+    steps_->setColumnWidth(2, 90);
 
     output_->setReadOnly(true);
     output_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -107,6 +107,7 @@ CompileWindow::CompileWindow(QWidget* parent)
     connect(showLeakButton, &QPushButton::clicked, this, &CompileWindow::showLeak);
     connect(runner_, &run::StepRunner::stepStarted, this, &CompileWindow::stepStarted);
     connect(runner_, &run::StepRunner::stepFinished, this, &CompileWindow::stepFinished);
+    connect(runner_, &run::StepRunner::stepNote, this, &CompileWindow::stepNote);
     connect(runner_, &run::StepRunner::waitingToProceed, this, &CompileWindow::waitingToProceed);
     runner_->moveToThread(&worker_);
     worker_.setObjectName(QStringLiteral("compile"));
@@ -147,6 +148,7 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
     showLeakButton->hide();
     autoClose_->stop();
     steps_->clear();
+    notes_.clear();
     QStringList names;
     for (const run::RunStep& step : steps) {
         auto* item = new QTreeWidgetItem(steps_);
@@ -165,6 +167,8 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
     run::CompileOutput* sink = compileOutput_;
     // Directly, on the runner's thread: the output never queues up here.
     connect(runner_, &run::StepRunner::stepStarted, sink, &run::CompileOutput::stepStarted,
+            Qt::DirectConnection);
+    connect(runner_, &run::StepRunner::stepNote, sink, &run::CompileOutput::stepNote,
             Qt::DirectConnection);
     connect(runner_, &run::StepRunner::linesRead, sink, &run::CompileOutput::linesRead,
             Qt::DirectConnection);
@@ -215,12 +219,20 @@ void CompileWindow::stepStarted(int index, const QString& commandLine)
     clockTimer_->start();
 }
 
+void CompileWindow::stepNote(int index, const QString& note)
+{
+    notes_.insert(index, note);
+    if (index == runningStep_)
+        setState(index, run::stateText(run::StepState::Running));
+}
+
 void CompileWindow::stepFinished(int index, const run::StepResult& result)
 {
     QTreeWidgetItem* item = steps_->topLevelItem(index);
-    const QString state = run::stateText(result.state);
-    setState(index, result.reason.isEmpty() ? state : state + QStringLiteral(": ") + result.reason);
-    if (result.state != run::StepState::Skipped)
+    item->setText(1, run::resultText(result, notes_.value(index)));
+    if (result.state == run::StepState::Reused)
+        item->setText(2, run::secondsText(result.saved) + QStringLiteral(" saved"));
+    else if (result.state != run::StepState::Skipped)
         item->setText(2, run::secondsText(result.milliseconds));
     if (result.state == run::StepState::Failed &&
         result.reason.startsWith(QStringLiteral("leak"))) {
@@ -390,10 +402,15 @@ void CompileWindow::tick()
             ->setText(2, run::secondsText(QDateTime::currentMSecsSinceEpoch() - runningSince_));
 }
 
+// A running step's state, with why it runs as it does.
 void CompileWindow::setState(int index, const QString& state)
 {
-    if (QTreeWidgetItem* item = steps_->topLevelItem(index))
-        item->setText(1, state);
+    QTreeWidgetItem* item = steps_->topLevelItem(index);
+    if (!item)
+        return;
+    const QString note = index == runningStep_ ? notes_.value(index) : QString();
+    item->setText(1,
+                  note.isEmpty() ? state : state + QStringLiteral(" (") + note + QLatin1Char(')'));
 }
 
 void CompileWindow::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 #include "report/CompileReport.h"
 #include "run/StepRunner.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 #include <QThread>
@@ -62,6 +63,7 @@ protected:
 
 private:
     void stepStarted(int index, const QString& commandLine);
+    void stepNote(int index, const QString& note);
     void stepFinished(int index, const run::StepResult& result);
     void waitingToProceed(int nextIndex);
     void done(bool allSucceeded, const QString& logProblem);
@@ -98,6 +100,7 @@ private:
     QString pointFile_;
     QString occupantLine_;
     QPointer<QWidget> leakWindow_;
+    QHash<int, QString> notes_; // why a step runs as it does
     int runningStep_ = -1;
     qint64 runningSince_ = 0;
 };

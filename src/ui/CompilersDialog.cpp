@@ -57,10 +57,18 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     wayBox->setCurrentIndex(int(settings.way));
     stopBox = new QCheckBox(QStringLiteral("stop at the first failing step"), this);
     stopBox->setChecked(settings.stopAtFirstFailure);
+    visBox = new QCheckBox(QStringLiteral("always run vis"), this);
+    visBox->setChecked(!settings.reuseVis);
+    visBox->setToolTip(QStringLiteral("unchecked: where the bsp step wrote the same portal file, "
+                                      "the last vis of the map is used again; shift+compile "
+                                      "runs every step"));
     // The console's batch file runs every line whatever fails.
-    stopBox->setEnabled(settings.way == settings::CompileWay::Window);
-    connect(wayBox, &QComboBox::currentIndexChanged, stopBox,
-            [this](int way) { stopBox->setEnabled(way == int(settings::CompileWay::Window)); });
+    const auto windowOnly = [this](int way) {
+        for (QCheckBox* box : {stopBox, visBox})
+            box->setEnabled(way == int(settings::CompileWay::Window));
+    };
+    windowOnly(int(settings.way));
+    connect(wayBox, &QComboBox::currentIndexChanged, this, windowOnly);
     // In the order of report::Engine.
     engineBox = new QComboBox(this);
     for (const QString& name : report::engineNames())
@@ -87,6 +95,7 @@ CompilersDialog::CompilersDialog(Dialogs& dialogs, const settings::CompilerSetti
     form->addRow(QStringLiteral("game program"), withButton(programEdit, programButton));
     form->addRow(QStringLiteral("compile in"), wayBox);
     form->addRow(QString(), stopBox);
+    form->addRow(QString(), visBox);
     form->addRow(QStringLiteral("engine"), engineBox);
     form->addRow(QStringLiteral("mod folder"), modBox);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -115,6 +124,7 @@ settings::CompilerSettings CompilersDialog::settings() const
     s.gameProgram = programEdit->text();
     s.way = settings::CompileWay(wayBox->currentIndex());
     s.stopAtFirstFailure = stopBox->isChecked();
+    s.reuseVis = !visBox->isChecked();
     s.engine = report::Engine(engineBox->currentIndex());
     // baseq2 is the game's own folder, not a mod.
     const QString mod = modBox->currentText();

@@ -30,6 +30,7 @@ public:
     QPushButton* programButton;
     QComboBox* wayBox;
     QCheckBox* stopBox;
+    QCheckBox* visBox; // "always run vis"
     QComboBox* engineBox;
     QComboBox* modBox; // editable
 

@@ -2,10 +2,34 @@
 // window instead of a batch file in a console.
 #include "batch/BatchScript.h"
 #include "run/Launch.h"
+#include "settings/CompilerSettingsFile.h"
 #include "ui/CompileWindow.h"
 #include "ui/TForm1.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QStandardPaths>
+
+namespace {
+
+// Vis is reused unless the settings or a shift-click say to run it.
+std::optional<run::VisReuseSettings> visReuse(const settings::CompilerSettings& compilers,
+                                              const QString& mapPath)
+{
+    run::VisReuseSettings reuse;
+    reuse.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (reuse.cacheFolder.isEmpty())
+        return std::nullopt;
+    reuse.mapPath = mapPath;
+    reuse.suite = settings::suiteName(compilers.suite);
+    if (!compilers.reuseVis)
+        reuse.forced = QStringLiteral("always run vis");
+    else if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)
+        reuse.forced = QStringLiteral("shift held");
+    return reuse;
+}
+
+} // namespace
 
 void TForm1::compileInWindow(const settings::CompilerSettings& compilers)
 {
@@ -29,6 +53,7 @@ void TForm1::compileInWindow(const settings::CompilerSettings& compilers)
     options.logPath = places.mapsFolder + QStringLiteral("/Brushwright.log");
     options.mapPath = places.mapsFolder + QLatin1Char('/') + mapName + QStringLiteral(".map");
     options.engine = compilers.engine;
+    options.runner.visReuse = visReuse(compilers, options.mapPath);
     compileWindow_->start(steps, options);
     compileWindow_->bringToFront();
     hiddenForCompile_ = CheckBox28->isChecked();
