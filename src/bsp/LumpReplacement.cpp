@@ -2,6 +2,7 @@
 
 #include "bsp/BspFile.h"
 #include "platform/Failure.h"
+#include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 
 #include <QtEndian>
@@ -21,8 +22,8 @@ void putInt32(QByteArray& bytes, std::int64_t at, std::int64_t value)
     qToLittleEndian(std::int32_t(value), bytes.data() + at);
 }
 
-// Where [from, from + length) is shared with a lump of the layout other
-// than the one replaced: such a file cannot have one lump changed alone.
+// Whether the lump shares bytes with another: such a file cannot have one
+// lump changed alone.
 bool overlapsOther(const BspLayout& layout, int lump)
 {
     const std::int64_t from = layout.offset[std::size_t(lump)];
@@ -39,9 +40,54 @@ bool overlapsOther(const BspLayout& layout, int lump)
                        [&](const BspxLump& x) { return overlaps(x.offset, x.length); });
 }
 
+// Pieces with a running length, so that offsets in the new file are known
+// as it is laid out.
+class Pieces {
+public:
+    void view(const char* data, std::int64_t length)
+    {
+        if (length > 0)
+            add({QByteArrayView(data, qsizetype(length)), {}});
+    }
+    void own(const QByteArray& bytes)
+    {
+        if (!bytes.isEmpty())
+            add({{}, bytes});
+    }
+    void zeros(std::int64_t count) { own(QByteArray(qsizetype(count), '\0')); }
+    std::int64_t size() const { return size_; }
+    // Cuts what lies past the end, which only padding can.
+    void truncate(std::int64_t end)
+    {
+        while (size_ > end) {
+            FilePiece& last = list_.last();
+            const std::int64_t length = last.bytes().size();
+            const std::int64_t keep = std::max<std::int64_t>(length - (size_ - end), 0);
+            size_ -= length - keep;
+            if (keep == 0)
+                list_.removeLast();
+            else if (last.own.isEmpty())
+                last.view.truncate(qsizetype(keep));
+            else
+                last.own.truncate(qsizetype(keep));
+        }
+    }
+    QList<FilePiece> list() const { return list_; }
+
+private:
+    void add(const FilePiece& piece)
+    {
+        size_ += piece.bytes().size();
+        list_ << piece;
+    }
+    QList<FilePiece> list_;
+    std::int64_t size_ = 0;
+};
+
 } // namespace
 
-QByteArray withLump(const char* data, std::int64_t size, int lump, QByteArrayView contents)
+QList<FilePiece> lumpReplaced(const char* data, std::int64_t size, int lump,
+                              QByteArrayView contents)
 {
     const BspLayout layout = readLayout(data, size);
     if (lump < 0 || lump >= LumpCount)
@@ -50,65 +96,78 @@ QByteArray withLump(const char* data, std::int64_t size, int lump, QByteArrayVie
         throw Failure(QStringLiteral("lump %1 (%2) shares its bytes with another lump")
                           .arg(lump)
                           .arg(QLatin1String(lumpName(lump))));
-    const std::int64_t at = layout.offset[std::size_t(lump)];
-    const std::int64_t oldEnd = at + layout.length[std::size_t(lump)];
+    const std::size_t replaced = std::size_t(lump);
+    const std::int64_t at = layout.offset[replaced];
+    const std::int64_t oldEnd = at + layout.length[replaced];
     // Zeros after the contents keep what follows on its 4-byte boundary.
-    const std::int64_t padding = (4 - (contents.size() - layout.length[std::size_t(lump)]) % 4) % 4;
-    const std::int64_t shift = contents.size() + padding - layout.length[std::size_t(lump)];
-    const auto moved = [&](std::int64_t offset) {
-        return offset >= oldEnd ? offset + shift : offset;
-    };
+    const std::int64_t padding = (4 - (contents.size() - layout.length[replaced]) % 4) % 4;
+    const std::int64_t shift = contents.size() + padding - layout.length[replaced];
 
-    QByteArray out;
-    out.reserve(qsizetype(size + shift + 8));
-    out.append(data, qsizetype(at));
-    out.append(contents);
-    out.append(qsizetype(padding), '\0');
-    out.append(data + oldEnd, qsizetype(layout.lumpsEnd - oldEnd));
-
+    QByteArray header(data, 8 + 8 * LumpCount);
     std::int64_t lumpsEnd = 0;
-    for (int other = 0; other < LumpCount; ++other) {
-        const std::size_t i = std::size_t(other);
-        const std::int64_t offset = other == lump ? at : moved(layout.offset[i]);
-        const std::int64_t length = other == lump ? contents.size() : layout.length[i];
-        putInt32(out, 8 + 8 * other, offset);
-        putInt32(out, 12 + 8 * other, length);
+    for (std::size_t i = 0; i < std::size_t(LumpCount); ++i) {
+        const std::int64_t offset = i == replaced                ? at
+                                    : layout.offset[i] >= oldEnd ? layout.offset[i] + shift
+                                                                 : layout.offset[i];
+        const std::int64_t length = i == replaced ? contents.size() : layout.length[i];
+        putInt32(header, 8 + 8 * std::int64_t(i), offset);
+        putInt32(header, 12 + 8 * std::int64_t(i), length);
         lumpsEnd = std::max(lumpsEnd, offset + length);
     }
+    Pieces out;
+    out.own(header);
+    out.view(data + header.size(), at - header.size());
+    out.view(contents.data(), contents.size());
+    out.zeros(padding);
+    out.view(data + oldEnd, layout.lumpsEnd - oldEnd);
     if (layout.bspxAt < 0) {
         // Whatever followed the lumps stays as it was.
-        out.append(data + layout.lumpsEnd, qsizetype(size - layout.lumpsEnd));
-        return out;
+        out.view(data + layout.lumpsEnd, size - layout.lumpsEnd);
+        return out.list();
     }
     // The BSPX directory must sit where a reader looks for it, at the
     // lumps' end rounded up; its lumps follow it, each in its own bytes.
-    out.truncate(qsizetype(lumpsEnd));
-    out.append(qsizetype(aligned(lumpsEnd) - lumpsEnd), '\0');
-    const std::int64_t directory = out.size();
-    out.append(data + layout.bspxAt, 8);
-    out.append(qsizetype(32 * layout.bspx.size()), '\0');
+    out.truncate(lumpsEnd);
+    out.zeros(aligned(lumpsEnd) - lumpsEnd);
+    QByteArray directory(data + layout.bspxAt, qsizetype(8 + 32 * layout.bspx.size()));
+    std::int64_t next = out.size() + directory.size();
     for (qsizetype i = 0; i < layout.bspx.size(); ++i) {
-        const BspxLump& x = layout.bspx.at(i);
-        const std::int64_t entry = directory + 8 + 32 * i;
-        std::copy_n(data + layout.bspxAt + 8 + 32 * i, 24, out.data() + entry);
-        out.append(qsizetype(aligned(out.size()) - out.size()), '\0');
-        putInt32(out, entry + 24, out.size());
-        putInt32(out, entry + 28, x.length);
-        out.append(data + x.offset, qsizetype(x.length));
+        next = aligned(next);
+        putInt32(directory, 8 + 32 * i + 24, next);
+        next += layout.bspx.at(i).length;
     }
-    return out;
+    out.own(directory);
+    for (const BspxLump& x : layout.bspx) {
+        out.zeros(aligned(out.size()) - out.size());
+        out.view(data + x.offset, x.length);
+    }
+    return out.list();
+}
+
+QByteArray withLump(const char* data, std::int64_t size, int lump, QByteArrayView contents)
+{
+    QByteArray joined;
+    for (const FilePiece& piece : lumpReplaced(data, size, lump, contents))
+        joined += piece.bytes();
+    return joined;
 }
 
 void replaceLump(const QString& path, int lump, QByteArrayView contents)
 {
-    const QByteArray bytes = textfile::readBytes(path);
-    QByteArray replaced;
+    // Read in place and written from there: a large file is never copied
+    // whole in memory.
+    const platform::MappedFile file(path);
+    QList<FilePiece> replaced;
     try {
-        replaced = withLump(bytes.constData(), bytes.size(), lump, contents);
+        replaced = lumpReplaced(file.data(), file.size(), lump, contents);
     } catch (const Failure& failure) {
         throw Failure(QStringLiteral("%1: %2").arg(path, failure.text()));
     }
-    textfile::writeFile(path, replaced);
+    QList<QByteArrayView> pieces;
+    for (const FilePiece& piece : replaced)
+        pieces << piece.bytes();
+    // A .bsp is a compile's output, made again by the next compile.
+    textfile::writeFile(path, pieces, textfile::Durability::Unsynced);
 }
 
 } // namespace bsp

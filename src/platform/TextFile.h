@@ -3,6 +3,8 @@
 #include "platform/CodePage.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,13 @@ QByteArray readBytes(const QString& path);
 // failure at any point leaves the old file as it was. Throws Failure
 // "Cannot create file %s".
 void writeFile(const QString& path, const QByteArray& bytes);
+// The same, from pieces written one after another: a large file made of
+// parts of another is never copied whole in memory. Unsynced: still
+// replaced whole, but not waited for on the disk, for what a compile makes
+// again (a .bsp; the compilers never sync theirs either).
+enum class Durability { Synced, Unsynced };
+void writeFile(const QString& path, const QList<QByteArrayView>& pieces,
+               Durability durability = Durability::Synced);
 void writeLines(const QString& path, const QStringList& lines, CodePage page = CodePage::Ansi);
 
 } // namespace textfile

@@ -14,7 +14,7 @@ namespace {
 
 constexpr quint32 magic = 0x42575643; // "BWVC"
 constexpr quint32 currentFormat = 1;
-constexpr auto digestKind = QCryptographicHash::Sha256;
+constexpr auto digestKind = QCryptographicHash::Sha1;
 const int digestBytes = QCryptographicHash::hashLength(digestKind);
 
 QString programVersion()

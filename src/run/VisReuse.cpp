@@ -4,6 +4,7 @@
 #include "bsp/LumpReplacement.h"
 #include "bsp/WorldLeafs.h"
 #include "platform/Failure.h"
+#include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 #include "run/StepRunner.h"
 
@@ -29,7 +30,7 @@ bool writtenSince(const QFileInfo& file, const QDateTime& since)
 
 QByteArray digest(QByteArrayView bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
 // "PRT1", then the counts of clusters and portals, one a line.
@@ -48,39 +49,13 @@ bool isPortalFile(const QByteArray& bytes)
 
 QByteArray clustersDigest(const std::vector<bsp::LeafCluster>& clusters)
 {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
     for (const bsp::LeafCluster& leaf : clusters) {
         const std::int32_t pair[2] = {leaf.leaf, leaf.cluster};
         hash.addData(QByteArrayView(reinterpret_cast<const char*>(pair), sizeof pair));
     }
     return hash.result();
 }
-
-// A file's bytes in place, mapped where the system allows.
-class MappedFile {
-public:
-    explicit MappedFile(const QString& path) : file_(path)
-    {
-        if (!file_.open(QIODevice::ReadOnly))
-            throw Failure::cannotOpen(path);
-        size_ = file_.size();
-        if (size_ > 0)
-            data_ = reinterpret_cast<const char*>(file_.map(0, size_));
-        if (!data_) {
-            copy_ = file_.readAll();
-            data_ = copy_.constData();
-            size_ = copy_.size();
-        }
-    }
-    const char* data() const { return data_; }
-    std::int64_t size() const { return size_; }
-
-private:
-    QFile file_;
-    QByteArray copy_;
-    const char* data_ = nullptr;
-    std::int64_t size_ = 0;
-};
 
 } // namespace
 
@@ -161,7 +136,7 @@ VisKey VisReuse::keyNow(const Launch& vis, QString& problem) const
         return key;
     }
     try {
-        const MappedFile file(bspPath_);
+        const platform::MappedFile file(bspPath_);
         key.format = bsp::readLayout(file.data(), file.size()).qbsp ? QStringLiteral("QBSP")
                                                                     : QStringLiteral("IBSP");
         key.clusters = clustersDigest(bsp::worldLeafClusters(file.data(), file.size()));
@@ -220,7 +195,7 @@ QString VisReuse::visEnded(const StepResult& result, const Launch& vis)
     if (!problem.isEmpty())
         return QStringLiteral("not kept: ") + problem;
     try {
-        const MappedFile file(bspPath_);
+        const platform::MappedFile file(bspPath_);
         const bsp::BspLayout layout = bsp::readLayout(file.data(), file.size());
         entry.lump = QByteArray(file.data() + layout.offset[bsp::Visibility],
                                 qsizetype(layout.length[bsp::Visibility]));

@@ -62,7 +62,8 @@ void tst_CompileWindowRun::compile_data()
     QTest::addColumn<QStringList>("summary"); // the log's last lines
     QTest::addColumn<QString>("mod");
 
-    const QStringList done = {"bsp: done", "vis: done", "light: done", "game: done: started"};
+    const QStringList done = {"bsp: done", "vis: done (no earlier vis)", "light: done",
+                              "game: done: started"};
     QTest::newRow("id's tools") << "id"
                                 << "linux"
                                 << "box" << done << QString();
@@ -195,6 +196,25 @@ void tst_CompileWindowRun::compile()
     }
     // A moment after success the window closes itself; never after a failure.
     QTest::qWait(2500);
+    if (succeeded && mod.isEmpty()) {
+        // A light changed: vis is reused, and the step list says since when.
+        QFile file(maps + "/box.map");
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray changed = file.readAll().replace("\"light\" \"400\"", "\"light\" \"250\"");
+        QVERIFY(file.resize(0) && file.write(changed) == changed.size());
+        file.close();
+        QVERIFY(QFile::remove(log));
+        display.click(window, 356, 20);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(log), 180000);
+        const QString again = QString::fromUtf8(readBytes(log));
+        QVERIFY2(again.contains(QRegularExpression(
+                     "\nvis reused: portals unchanged since \\d\\d:\\d\\d, \\d+\\.\\d s saved\n")),
+                 qPrintable(again));
+        QVERIFY2(again.contains("\nvis: reused: portals unchanged since ") &&
+                     again.contains("\nlight: done in ") && again.contains("\ngame: done: started"),
+                 qPrintable(again.right(300)));
+        QTest::qWait(2500);
+    }
     // The game is started, not waited for; never after a failure.
     const QByteArray play = mod.isEmpty() ? "\n+map\nbox\n" : "\n+set\ngame\njam1\n+map\nbox\n";
     QCOMPARE(readBytes(game + "/calls.log").contains(play), succeeded);

@@ -175,8 +175,14 @@ void TestTextFile::writeReplacesWhole()
     // A shorter second write must leave no tail of the first.
     textfile::writeFile(path, "cls");
     QCOMPARE(contents(path), QByteArray("cls"));
-    textfile::writeFile(path, {});
+    textfile::writeFile(path, QByteArray());
     QCOMPARE(contents(path), QByteArray());
+    // In pieces and unsynced, with the file's permissions kept.
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(path, permissions));
+    textfile::writeFile(path, {"IBSP", "", "&38"}, textfile::Durability::Unsynced);
+    QCOMPARE(contents(path), QByteArray("IBSP&38"));
+    QCOMPARE(QFile::permissions(path) & 0x7077, permissions); // owner, group, others
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"x.bat"});
 }
@@ -200,6 +206,8 @@ void TestTextFile::writeFailure()
     const QString expected = "Cannot create file " + path;
     QCOMPARE(failureOf([&] { textfile::writeFile(path, "new"); }), expected);
     QCOMPARE(failureOf([&] { textfile::writeLines(path, {"new"}); }), expected);
+    QCOMPARE(failureOf([&] { textfile::writeFile(path, {"new"}, textfile::Durability::Unsynced); }),
+             expected);
     QCOMPARE(contents(old), QByteArray("keep\r\n"));
     QVERIFY(QDir(folder.filePath("sub"))
                 .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
@@ -224,8 +232,13 @@ void TestTextFile::writeFailsHalfWay()
     limit.rlim_cur = 16;
     setrlimit(RLIMIT_FSIZE, &limit);
     const QString failure = failureOf([&] { textfile::writeFile(path, QByteArray(4096, 'n')); });
+    const QByteArray big(4096, 'n');
+    const QString unsynced = failureOf([&] {
+        textfile::writeFile(path, {big, big}, textfile::Durability::Unsynced);
+    });
     setrlimit(RLIMIT_FSIZE, &saved);
     QCOMPARE(failure, "Cannot create file " + path);
+    QCOMPARE(unsynced, failure);
     QCOMPARE(contents(path), QByteArray("old settings\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"settings.builtin"});

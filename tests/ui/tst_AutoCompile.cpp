@@ -208,8 +208,15 @@ void tst_AutoCompile::compileWindowTakesRepeats()
     form1.Button3->click();
     QTRY_VERIFY_WITH_TIMEOUT(!form1.compileInProgress(), 10000);
     QCOMPARE(window->stepList()->topLevelItem(0)->text(1), QString("done"));
+    // The stand-in writes no .bsp: vis runs, and says why.
+    QCOMPARE(window->stepList()->topLevelItem(1)->text(1), QString("done (bsp step failed)"));
     QVERIFY(calls.seek(0));
     QCOMPARE(calls.readAll().count("qbsp3"), 2);
+
+    // Shift held: every step runs, whatever was kept.
+    QTest::mouseClick(form1.Button3, Qt::LeftButton, Qt::ShiftModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(!form1.compileInProgress(), 10000);
+    QCOMPARE(window->stepList()->topLevelItem(1)->text(1), QString("done (shift held)"));
 }
 
 QTEST_MAIN(tst_AutoCompile)

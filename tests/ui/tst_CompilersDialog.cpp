@@ -29,12 +29,14 @@ private slots:
 
 private:
     // Answers the next dialog: the suite chosen, the folder browsed for.
-    void answer(int suite, const QString& folder, int result, int engine = 0)
+    void answer(int suite, const QString& folder, int result, int engine = 0,
+                bool alwaysVis = false)
     {
         dialogs_.fileAnswers.push_back(folder);
         dialogs_.modalAnswers.push_back([=](QDialog& shown) {
             auto& dialog = dynamic_cast<CompilersDialog&>(shown);
             dialog.suiteBox->setCurrentIndex(suite);
+            dialog.visBox->setChecked(alwaysVis);
             dialog.engineBox->setCurrentIndex(engine);
             dialog.folderButton->click();
             return result;
@@ -53,20 +55,20 @@ void tst_CompilersDialog::suites()
     QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[compile]\nway=Window\n[x]\ny=z\n"));
     ini.close();
     answer(2, "D:\\tools", QDialog::Rejected);
-    answer(1, "D:\\q2tools", QDialog::Accepted, int(report::Engine::Q2pro));
+    answer(1, "D:\\q2tools", QDialog::Accepted, int(report::Engine::Q2pro), true);
     form.Button11->click();
     QCOMPARE(form.compilerSettings(), CompilerSettings{});
     form.Button11->click();
     QCOMPARE(dialogs_.fileDialogs.constLast().kind, FileDialogRequest::Folder);
-    const CompilerSettings q2tools{Suite::Q2tools,      "D:\\q2tools", "",
-                                   CompileWay::Console, true,          report::Engine::Q2pro};
+    const CompilerSettings q2tools{Suite::Q2tools, "D:\\q2tools",         "", CompileWay::Console,
+                                   true,           report::Engine::Q2pro, {}, false};
     QCOMPARE(form.compilerSettings(), q2tools);
     QCOMPARE(readCompilerSettings(ini.fileName()), q2tools);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray written = ini.readAll();
     ini.close(); // an open file cannot be replaced on Windows
-    for (const char* key :
-         {"suite=q2tools", "way=console", "stopAtFirstFailure=true", "engine=q2pro", "y=z"})
+    for (const char* key : {"suite=q2tools", "way=console", "stopAtFirstFailure=true",
+                            "reuseVis=false", "engine=q2pro", "y=z"})
         QVERIFY2(written.contains(key), written.constData());
     QVERIFY(!form.CheckBox2->isEnabled() && form.CheckBox2->isChecked());
     QCOMPARE(form.CheckBox2->toolTip(),
