@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
-#include <functional>
 
 using run::StepState;
 using Kind = CompileStep::Kind;
@@ -144,119 +143,95 @@ private:
 // One compile keeps its vis; the next, with one thing changed, decides.
 void tst_VisReuse::decision_data()
 {
-    using Change = std::function<void(const QString& maps, run::VisReuseSettings&, run::Launch& vis,
-                                      run::StepResult& bsp)>;
-    QTest::addColumn<Change>("before"); // before the second bsp step ends
-    QTest::addColumn<Change>("after");  // after it
-    QTest::addColumn<QString>("why");   // of the second compile's vis
-    const Change none = [](auto&&...) {};
-    QTest::newRow("same portals") << none << none << "portals unchanged since";
-    QTest::newRow("portals changed") << Change([](const QString& maps, auto&&...) {
-        writeAll(maps + "/map.prt", "PRT1\n2\n1\n4 0 1 (0 0 0 ) (1 0 0 ) (1 1 0 ) (0 1 0 )\n");
-    }) << none << "portals changed";
-    QTest::newRow("a changed switch") << none << Change([](auto&, auto&, run::Launch& vis, auto&) {
-        vis.arguments.prepend("-fast");
-    }) << "switches changed";
-    QTest::newRow("another suite")
-        << Change([](auto&, run::VisReuseSettings& s, auto&...) { s.suite = "ericw"; }) << none
-        << "suite changed";
-    QTest::newRow("a damaged cache") << Change([](auto&, run::VisReuseSettings& s, auto&...) {
-        const QString entry = run::visEntryPath(s.cacheFolder, s.mapPath);
-        QByteArray bytes = readAll(entry);
-        bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x20);
-        writeAll(entry, bytes);
-    }) << none << "cache damaged";
-    QTest::newRow("a cache of another version")
-        << Change([](auto&, run::VisReuseSettings& s, auto&...) {
-               const QString entry = run::visEntryPath(s.cacheFolder, s.mapPath);
-               writeAll(entry, run::visEntryBytes(*run::readVisEntry(entry, s.mapPath).entry, 0));
-           })
-        << none << "other version";
-    QTest::newRow("not a portal file")
-        << Change([](const QString& maps, auto&...) { writeAll(maps + "/map.prt", "PRT2\n"); })
-        << none << "not a portal file";
-    QTest::newRow("no portal file")
-        << Change([](const QString& maps, auto&...) { QFile::remove(maps + "/map.prt"); }) << none
-        << "no portal file";
-    QTest::newRow("a leak") << Change([](auto&, auto&, auto&, run::StepResult& bsp) {
-        bsp.state = StepState::Failed;
-        bsp.reason = "leak";
-    }) << none << "bsp step failed";
-    QTest::newRow("a .bsp changed since the bsp step")
-        << none << Change([](const QString& maps, auto&...) {
-               QFile file(maps + "/map.bsp");
-               QVERIFY(file.open(QIODevice::Append) && file.write("xxxx") == 4);
-           })
-        << "bsp changed";
-    QTest::newRow("a leaf in another cluster") << Change([](const QString& maps, auto&...) {
-        writeAll(maps + "/map.bsp", worldOf(0, 0, {}));
-    }) << none << "leafs changed";
-    QTest::newRow("a broken .bsp")
-        << Change([](const QString& maps, auto&...) { writeAll(maps + "/map.bsp", "IBSP"); })
-        << none << "bsp unreadable";
-    QTest::newRow("always run vis")
-        << Change([](auto&, run::VisReuseSettings& s, auto&...) { s.forced = "always run vis"; })
-        << none << "always run vis";
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("why"); // of the second compile's vis
+    const char* rows[][2] = {
+        {"none", "portals unchanged since"},
+        {"portals", "portals changed"},
+        {"switch", "switches changed"},
+        {"suite", "suite changed"},
+        {"damaged cache", "cache damaged"},
+        {"cache of another version", "other version"},
+        {"not a portal file", "not a portal file"},
+        {"no portal file", "no portal file"},
+        {"leak", "bsp step failed"},
+        {".bsp changed after the bsp step", "bsp changed"},
+        {"a leaf in another cluster", "leafs changed"},
+        {"broken .bsp", "bsp unreadable"},
+        {"always run vis", "always run vis"},
+    };
+    for (const auto& [change, why] : rows)
+        QTest::newRow(change) << change << why;
 }
 
 void tst_VisReuse::decision()
 {
-    using Change = std::function<void(const QString& maps, run::VisReuseSettings&, run::Launch& vis,
-                                      run::StepResult& bsp)>;
-    QFETCH(Change, before);
-    QFETCH(Change, after);
+    QFETCH(QString, change);
     QFETCH(QString, why);
     const QTemporaryDir dir;
     const QString maps = dir.filePath("maps");
     QVERIFY(QDir().mkpath(maps));
-    const QByteArray kept =
-        le(2) + QByteArray("\x0c\0\0\0\x0e\0\0\0\x0f\0\0\0\x10\0\0\0\x01\x02\x02\x01", 20);
+    const QByteArray kept = le(1) + le(12) + le(12) + "\x01";
     const QByteArray portals = "PRT1\n2\n1\n4 0 1 (0 0 0 ) (0 0 1 ) (0 1 1 ) (0 1 0 )\n";
     run::VisReuseSettings settings{dir.filePath("cache"), maps + "/map.map", "q2tools", {}};
+    const QString entry = run::visEntryPath(settings.cacheFolder, settings.mapPath);
     run::Launch bspStep, visStep;
     bspStep.program = visStep.program = "q2tool";
     bspStep.arguments = QStringList{"-bsp", "map"};
     visStep.arguments = QStringList{"-vis", "map"};
     bspStep.workingFolder = visStep.workingFolder = maps;
-    run::StepResult done;
-    done.state = StepState::Done;
-    done.milliseconds = 4200;
+    run::StepResult bsp;
+    bsp.state = StepState::Done;
+    bsp.milliseconds = 4200;
 
     // The first compile: bsp, then vis writes its lump, which is kept.
     writeAll(maps + "/map.bsp", worldOf(0, 1, {}));
     writeAll(maps + "/map.prt", portals);
     run::VisReuse first(settings);
-    first.bspEnded(done, bspStep, "map");
+    first.bspEnded(bsp, bspStep, "map");
     QVERIFY(!first.tryReuse(visStep));
     QCOMPARE(first.why(), "no earlier vis");
     writeAll(maps + "/map.bsp", worldOf(0, 1, kept));
-    QCOMPARE(first.visEnded(done, visStep), QString());
+    QCOMPARE(first.visEnded(bsp, visStep), QString());
 
     // The second: the bsp step writes the same, but for the change.
-    writeAll(maps + "/map.bsp", worldOf(0, 1, {}));
-    writeAll(maps + "/map.prt", portals);
-    run::StepResult bsp = done;
-    before(maps, settings, visStep, bsp);
+    writeAll(maps + "/map.bsp", worldOf(0, change == "a leaf in another cluster" ? 0 : 1, {}));
+    writeAll(maps + "/map.prt", change == "portals"             ? portals + "\n"
+                                : change == "not a portal file" ? "PRT2\n"
+                                                                : portals);
+    if (change == "no portal file")
+        QFile::remove(maps + "/map.prt");
+    if (change == "broken .bsp")
+        writeAll(maps + "/map.bsp", "IBSP");
+    QByteArray bytes = readAll(entry);
+    if (change == "damaged cache")
+        bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x20);
+    if (change == "cache of another version")
+        bytes = run::visEntryBytes(*run::readVisEntry(entry, settings.mapPath).entry, 0);
+    writeAll(entry, bytes);
+    settings.suite = change == "suite" ? "ericw" : settings.suite;
+    settings.forced = change == "always run vis" ? change : QString();
+    bsp.state = change == "leak" ? StepState::Failed : bsp.state;
     run::VisReuse second(settings);
     second.bspEnded(bsp, bspStep, "map");
-    after(maps, settings, visStep, bsp);
+    if (change == ".bsp changed after the bsp step")
+        writeAll(maps + "/map.bsp", worldOf(0, 1, "x"));
+    if (change == "switch")
+        visStep.arguments.prepend("-fast");
+
     const QByteArray written = readAll(maps + "/map.bsp");
     const std::optional<run::StepResult> reused = second.tryReuse(visStep);
     QVERIFY2(second.why().startsWith(why), qPrintable(second.why()));
-    QCOMPARE(reused.has_value(), why == "portals unchanged since");
+    QCOMPARE(reused.has_value(), change == "none");
     if (!reused) {
         // Nothing is written into a .bsp unless vis is reused.
         QCOMPARE(readAll(maps + "/map.bsp"), written);
         return;
     }
-    QCOMPARE(reused->state, StepState::Reused);
     QCOMPARE(reused->saved, 4200);
     const QByteArray now = readAll(maps + "/map.bsp");
-    QCOMPARE(lumpOf(now, bsp::Visibility), kept);
-    for (int lump = 0; lump < bsp::LumpCount; ++lump) {
-        if (lump != bsp::Visibility)
-            QCOMPARE(lumpOf(now, lump), lumpOf(written, lump));
-    }
+    for (int lump = 0; lump < bsp::LumpCount; ++lump)
+        QCOMPARE(lumpOf(now, lump), lump == bsp::Visibility ? kept : lumpOf(written, lump));
 }
 
 // The visibility lump replaced where it lies: between others, last before
@@ -371,15 +346,13 @@ void tst_VisReuse::realCompile()
     const QString maps = gameFolder("mapper"), fresh = gameFolder("fresh");
     const run::VisReuseSettings reuse{dir.filePath("cache"), maps + "/map.map", suite, {}};
 
-    testmaps::Rooms rooms;
-    writeAll(maps + "/map.map", testmaps::roomsMap(rooms));
+    writeAll(maps + "/map.map", testmaps::twoRoomsMap(300));
     auto results = compile(stepsFor(suite, compilers, maps), reuse);
     QCOMPARE(results.at(1).second, "done (no earlier vis)");
 
-    rooms.light = change == "light" ? 500 : rooms.light;
-    rooms.doorShift = change == "brush" ? 48 : 0;
-    rooms.startInVoid = change == "void";
-    writeAll(maps + "/map.map", testmaps::roomsMap(rooms));
+    const QByteArray changed = testmaps::twoRoomsMap(change == "light" ? 500 : 300,
+                                                     change == "brush" ? 48 : 0, change == "void");
+    writeAll(maps + "/map.map", changed);
     results = compile(stepsFor(suite, compilers, maps), reuse);
     QVERIFY2(results.at(1).second.startsWith(vis), qPrintable(results.at(1).second));
     if (change == "void") {
@@ -387,7 +360,7 @@ void tst_VisReuse::realCompile()
         return;
     }
     QCOMPARE(results.at(2).second, "done");
-    writeAll(fresh + "/map.map", testmaps::roomsMap(rooms));
+    writeAll(fresh + "/map.map", changed);
     QCOMPARE(compile(stepsFor(suite, compilers, fresh), std::nullopt).at(2).second, "done");
     const QByteArray ours = readAll(maps + "/map.bsp"), full = readAll(fresh + "/map.bsp");
     QVERIFY(!lumpOf(full, bsp::Visibility).isEmpty());
