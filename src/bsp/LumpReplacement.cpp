@@ -2,8 +2,8 @@
 
 #include "bsp/BspFile.h"
 #include "platform/Failure.h"
+#include "platform/FileWriter.h"
 #include "platform/MappedFile.h"
-#include "platform/TextFile.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -154,20 +154,23 @@ QByteArray withLump(const char* data, std::int64_t size, int lump, QByteArrayVie
 
 void replaceLump(const QString& path, int lump, QByteArrayView contents)
 {
-    // Read in place and written from there: a large file is never copied
-    // whole in memory.
-    const platform::MappedFile file(path);
-    QList<FilePiece> replaced;
-    try {
-        replaced = lumpReplaced(file.data(), file.size(), lump, contents);
-    } catch (const Failure& failure) {
-        throw Failure(QStringLiteral("%1: %2").arg(path, failure.text()));
-    }
-    QList<QByteArrayView> pieces;
-    for (const FilePiece& piece : replaced)
-        pieces << piece.bytes();
     // A .bsp is a compile's output, made again by the next compile.
-    textfile::writeFile(path, pieces, textfile::Durability::Unsynced);
+    platform::FileWriter out(path, platform::Durability::Unsynced);
+    {
+        // Read in place and written from there: a large file is never
+        // copied whole in memory.
+        const platform::MappedFile file(path);
+        QList<FilePiece> replaced;
+        try {
+            replaced = lumpReplaced(file.data(), file.size(), lump, contents);
+        } catch (const Failure& failure) {
+            throw Failure(QStringLiteral("%1: %2").arg(path, failure.text()));
+        }
+        for (const FilePiece& piece : replaced)
+            out.write(piece.bytes());
+    }
+    // Once the old file is closed: Windows replaces no file that is mapped.
+    out.commit();
 }
 
 } // namespace bsp

@@ -1,17 +1,13 @@
 #include "platform/TextFile.h"
 
 #include "platform/Failure.h"
+#include "platform/FileWriter.h"
 #include "platform/PathMapping.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdio>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,37 +73,6 @@ QByteArray firstLines(const QByteArray& bytes, int count)
             return bytes.left(i + 1);
     }
     return bytes;
-}
-
-// Where QSaveFile would sync: a temporary file beside the target, renamed
-// over it, with the target's permissions.
-void writeUnsynced(const QString& path, const QList<QByteArrayView>& pieces)
-{
-    const QString local = platform::localPath(path);
-    QTemporaryFile file(local + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        throw Failure::cannotCreate(path);
-    bool written = true;
-    for (const QByteArrayView piece : pieces)
-        written = written && file.write(piece.data(), piece.size()) == piece.size();
-    written = written && file.flush();
-    const QFileInfo target(local);
-    if (target.exists())
-        written = written && file.setPermissions(target.permissions());
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError)
-        throw Failure::cannotCreate(path);
-#ifdef _WIN32
-    const bool renamed =
-        MoveFileExW(reinterpret_cast<const wchar_t*>(file.fileName().utf16()),
-                    reinterpret_cast<const wchar_t*>(local.utf16()), MOVEFILE_REPLACE_EXISTING);
-#else
-    const bool renamed = ::rename(QFile::encodeName(file.fileName()).constData(),
-                                  QFile::encodeName(local).constData()) == 0;
-#endif
-    if (!renamed)
-        throw Failure::cannotCreate(path);
-    file.setAutoRemove(false);
 }
 
 } // namespace
@@ -189,27 +154,10 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 void writeFile(const QString& path, const QList<QByteArrayView>& pieces, Durability durability)
 {
-    if (durability == Durability::Unsynced) {
-        writeUnsynced(path, pieces);
-        return;
-    }
-    QSaveFile file(platform::localPath(path));
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure::cannotCreate(path);
-    // QSaveFile::commit ignores a failure of its last flush (a full disk, a
-    // file-size limit) and would rename a truncated file into place.
-    for (const QByteArrayView piece : pieces) {
-        if (file.write(piece.data(), piece.size()) != piece.size()) {
-            file.cancelWriting();
-            throw Failure::cannotCreate(path);
-        }
-    }
-    if (!file.flush()) {
-        file.cancelWriting();
-        throw Failure::cannotCreate(path);
-    }
-    if (!file.commit())
-        throw Failure::cannotCreate(path);
+    platform::FileWriter file(path, durability);
+    for (const QByteArrayView piece : pieces)
+        file.write(piece);
+    file.commit();
 }
 
 void writeLines(const QString& path, const QStringList& lines, CodePage page)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CodePage.h"
+#include "platform/FileWriter.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -36,11 +37,8 @@ QByteArray readBytes(const QString& path);
 // failure at any point leaves the old file as it was. Throws Failure
 // "Cannot create file %s".
 void writeFile(const QString& path, const QByteArray& bytes);
-// The same, from pieces written one after another: a large file made of
-// parts of another is never copied whole in memory. Unsynced: still
-// replaced whole, but not waited for on the disk, for what a compile makes
-// again (a .bsp; the compilers never sync theirs either).
-enum class Durability { Synced, Unsynced };
+// The same, from pieces written one after another (platform::FileWriter).
+using platform::Durability;
 void writeFile(const QString& path, const QList<QByteArrayView>& pieces,
                Durability durability = Durability::Synced);
 void writeLines(const QString& path, const QStringList& lines, CodePage page = CodePage::Ansi);
