@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/ProgramFont.h"
+#include "cli/CommandLine.h"
 #include "platform/Console.h"
 #include "platform/FirstStart.h"
 #include "report/ReportFile.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QStyleFactory>
-#include <cstring>
 
 namespace {
 
@@ -30,13 +30,13 @@ int runReport(int argc, char* argv[])
     return result.exitCode;
 }
 
-bool asksForReport(int argc, char* argv[])
+// --help and --version print as command-line programs do, with no window.
+int printAndExit(int argc, char* argv[], const QString& text)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--report") == 0)
-            return true;
-    }
-    return false;
+    QCoreApplication application(argc, argv);
+    platform::attachParentConsole();
+    platform::writeStandardOutput(text);
+    return 0;
 }
 
 } // namespace
@@ -44,8 +44,18 @@ bool asksForReport(int argc, char* argv[])
 int runProgram(int argc, char* argv[])
 {
     // Before any QApplication: that one would load a GUI platform.
-    if (asksForReport(argc, argv))
+    switch (cli::commandOf(argc, argv)) {
+    case cli::Command::Help:
+        return printAndExit(argc, argv, cli::helpText());
+    case cli::Command::Version:
+        return printAndExit(argc, argv, cli::versionText());
+    case cli::Command::Report:
         return runReport(argc, argv);
+    case cli::Command::Compile:
+        return cli::runCompileCommand(argc, argv);
+    case cli::Command::Window:
+        break;
+    }
     QApplication application(argc, argv);
     // No organization: the user's settings folder is exactly
     // ~/.config/Brushwright (%LOCALAPPDATA%\Brushwright on Windows).

@@ -8,6 +8,8 @@
 namespace light {
 
 constexpr int sliderCount = 5;
+// The highest position of each slider; the lowest is 0.
+constexpr int maxima[sliderCount] = {200, 200, 200, 100, 255};
 
 // The number a slider position stands for.
 double value(int slider, int position);

@@ -3,7 +3,10 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -51,6 +54,34 @@ void writeStandardOutput(const QString& text)
 void writeStandardError(const QString& text)
 {
     write(stderr, text);
+}
+
+} // namespace platform
+
+namespace platform {
+
+namespace {
+
+bool isTerminal(std::FILE* stream)
+{
+#ifdef _WIN32
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
+#else
+    return isatty(fileno(stream)) == 1;
+#endif
+}
+
+} // namespace
+
+bool standardOutputIsTerminal()
+{
+    return isTerminal(stdout);
+}
+
+bool standardErrorIsTerminal()
+{
+    return isTerminal(stderr);
 }
 
 } // namespace platform

@@ -14,4 +14,9 @@ void attachParentConsole();
 void writeStandardOutput(const QString& text);
 void writeStandardError(const QString& text);
 
+// Whether standard output (or error) is a terminal or console, not a pipe
+// or a file.
+bool standardOutputIsTerminal();
+bool standardErrorIsTerminal();
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "ui/TForm1Controls.h"
 
+#include "batch/LightValues.h"
+
 namespace form1 {
 
 const CheckBoxLayout checkBoxLayouts[36] = {
@@ -75,16 +77,16 @@ const EditLayout editLayouts[3] = {
 };
 
 const SliderLayout sliderLayouts[5] = {
-    {&TForm1::ScrollBar1, &TForm1::Label5, &TForm1::Label12, &TForm1::Panel1, 160, 24, 200, 20, 100,
-     "light scaling", "1", 127},
-    {&TForm1::ScrollBar2, &TForm1::Label6, &TForm1::Label13, &TForm1::Panel2, 200, 26, 200, 20, 40,
-     "direct light scaling", "0.4", 51},
-    {&TForm1::ScrollBar3, &TForm1::Label7, &TForm1::Label14, &TForm1::Panel3, 240, 27, 200, 20, 100,
-     "entity light scaling", "1", 127},
-    {&TForm1::ScrollBar4, &TForm1::Label8, &TForm1::Label15, &TForm1::Panel4, 280, 28, 100, 10, 0,
-     "ambient light", "0", 0},
-    {&TForm1::ScrollBar5, &TForm1::Label9, &TForm1::Label16, &TForm1::Panel5, 320, 29, 255, 25, 196,
-     "max light", "196", 196},
+    {&TForm1::ScrollBar1, &TForm1::Label5, &TForm1::Label12, &TForm1::Panel1, 160, 24,
+     light::maxima[0], 20, 100, "light scaling", "1", 127},
+    {&TForm1::ScrollBar2, &TForm1::Label6, &TForm1::Label13, &TForm1::Panel2, 200, 26,
+     light::maxima[1], 20, 40, "direct light scaling", "0.4", 51},
+    {&TForm1::ScrollBar3, &TForm1::Label7, &TForm1::Label14, &TForm1::Panel3, 240, 27,
+     light::maxima[2], 20, 100, "entity light scaling", "1", 127},
+    {&TForm1::ScrollBar4, &TForm1::Label8, &TForm1::Label15, &TForm1::Panel4, 280, 28,
+     light::maxima[3], 10, 0, "ambient light", "0", 0},
+    {&TForm1::ScrollBar5, &TForm1::Label9, &TForm1::Label16, &TForm1::Panel5, 320, 29,
+     light::maxima[4], 25, 196, "max light", "196", 196},
 };
 
 const ButtonLayout buttonLayouts[8] = {
