@@ -4,8 +4,8 @@
 #include "platform/PathMapping.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
-#include <QTemporaryFile>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -38,8 +38,16 @@ FileWriter::FileWriter(const QString& path, Durability durability) : path_(path)
             fail();
         return;
     }
-    unsynced_ = std::make_unique<QTemporaryFile>(local + QStringLiteral(".XXXXXX"));
-    if (!unsynced_->open())
+    // A plain file of a new name: on Windows a closed QTemporaryFile is
+    // still held, and cannot be renamed over the old file.
+    for (int attempt = 0; attempt < 16 && !unsynced_; ++attempt) {
+        auto file = std::make_unique<QFile>(
+            local + QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                              QLatin1Char('0')));
+        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            unsynced_ = std::move(file);
+    }
+    if (!unsynced_)
         fail();
 }
 
@@ -47,6 +55,10 @@ FileWriter::~FileWriter()
 {
     if (synced_)
         synced_->cancelWriting();
+    if (unsynced_ && !committed_) {
+        unsynced_->close();
+        unsynced_->remove();
+    }
 }
 
 void FileWriter::fail()
@@ -81,7 +93,7 @@ void FileWriter::commit()
     if (!written || unsynced_->error() != QFileDevice::NoError ||
         !renameOver(unsynced_->fileName(), local))
         fail();
-    unsynced_->setAutoRemove(false);
+    committed_ = true;
 }
 
 } // namespace platform

@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
+class QFile;
 class QSaveFile;
-class QTemporaryFile;
 
 namespace platform {
 
@@ -36,7 +36,8 @@ private:
 
     QString path_;
     std::unique_ptr<QSaveFile> synced_;
-    std::unique_ptr<QTemporaryFile> unsynced_;
+    std::unique_ptr<QFile> unsynced_; // in a name of its own beside the file
+    bool committed_ = false;
 };
 
 } // namespace platform

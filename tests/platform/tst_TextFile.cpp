@@ -182,7 +182,9 @@ void TestTextFile::writeReplacesWhole()
     QVERIFY(QFile::setPermissions(path, permissions));
     textfile::writeFile(path, {"IBSP", "", "&38"}, textfile::Durability::Unsynced);
     QCOMPARE(contents(path), QByteArray("IBSP&38"));
+#ifndef _WIN32                                                // only read-only is kept there
     QCOMPARE(QFile::permissions(path) & 0x7077, permissions); // owner, group, others
+#endif
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"x.bat"});
 }
