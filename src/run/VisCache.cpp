@@ -93,8 +93,9 @@ VisEntryRead readVisEntry(const QString& path, const QString& mapPath)
         key.format >> key.portals >> key.clusters >> ranAt >> entry.milliseconds >> entry.lump;
     if (in.status() != QDataStream::Ok || in.device()->pos() != body)
         return damaged;
-    // Two paths that share a file name: the other map's entry is none.
-    if (entry.mapPath != mapPath)
+    // Two paths that share a file name: the other map's entry is none. The
+    // window and the command line write the same path each their own way.
+    if (QDir::cleanPath(entry.mapPath) != QDir::cleanPath(mapPath))
         return {std::nullopt, QStringLiteral("no earlier vis")};
     entry.ranAt = QDateTime::fromMSecsSinceEpoch(ranAt);
     return {entry, {}};
