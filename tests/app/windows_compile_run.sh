@@ -4,14 +4,18 @@
 # game inside the Wine prefix. "compile" is pressed as a user would; the
 # batch file must then have run in Wine's command interpreter, which the
 # stand-in compilers in the maps folder prove by logging their arguments.
+# Then, where the real compilers are, its command line from a batch file in
+# cmd: box.map compiled by id's Windows tools exits 0, leak.map 1, and the
+# exit code reaches %ERRORLEVEL%.
 #
-# Usage: windows_compile_run.sh ZIP FAKE_COMPILER WORK_DIR [SCREENSHOT]
+# Usage: windows_compile_run.sh ZIP FAKE_COMPILER WORK_DIR [SCREENSHOT [COMPILERS]]
 set -euo pipefail
 
 zip=$1
 fake_compiler=$2
 work=$3
 screenshot=${4:-}
+compilers=${5:-}
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -94,4 +98,33 @@ grep -q 'C:\\Quake 2' "$app/Brushwright/settings.builtin" ||
     fail "the settings were not written at shut-down"
 
 echo "the batch file ran in Wine's command interpreter: $(head -c 200 "$maps/Brushwright.bat" | tr -d '\r' | tr '\n' '|')"
+
+if [[ -f $compilers/windows/qbsp3.exe ]]; then
+    # id's tools take the game from a folder starting with quake2; the
+    # textures loose, as .wal files of 16 x 16.
+    game="$WINEPREFIX/drive_c/quake2 cli"
+    mkdir -p "$game/baseq2/maps" "$game/pics" "$game/baseq2/textures/e1u1"
+    cp "$compilers/testmap/box.map" "$compilers/testmap/leak.map" "$game/baseq2/maps/"
+    cp "$compilers/testmap/colormap.pcx" "$game/pics/"
+    for texture in wall1_1 floor1_3 ceil1_1; do
+        python3 -c 'import struct, sys
+name = sys.argv[1].encode()
+sys.stdout.buffer.write(name.ljust(32, b"\0") + struct.pack("<6I", 16, 16, 100, 356, 420, 436)
+                        + bytes(44) + b"\x10" * 340)' "e1u1/$texture" >"$game/baseq2/textures/e1u1/$texture.wal"
+    done
+    # Forward slashes: a backslash escapes in an INI file.
+    printf '[compilers]\r\nsuite=id\r\nfolder=Z:%s/windows\r\n' "$compilers" \
+        >"$app/Brushwright/brushwright.ini"
+    printf '@echo off\r\n"%s" --compile "C:\\quake2 cli\\baseq2\\maps\\%s.map"\r\necho exit=%%errorlevel%%\r\n' \
+        "Z:${app//\//\\}\\Brushwright\\brushwright.exe" box >"$WINEPREFIX/drive_c/box.bat"
+    sed 's/box\.map/leak.map/' "$WINEPREFIX/drive_c/box.bat" >"$WINEPREFIX/drive_c/leak.bat"
+    for map in box leak; do
+        output=$(cd "$work" && DISPLAY= timeout 120 wine cmd /c "C:\\$map.bat" 2>&1) || true
+        expected=$([[ $map == box ]] && echo 0 || echo 1)
+        grep -q "^exit=$expected" <<<"${output//$'\r'/}" ||
+            fail "brushwright --compile $map.map from cmd: expected exit $expected: $output"
+    done
+    [[ -f $game/baseq2/maps/box.bsp ]] || fail "--compile wrote no box.bsp"
+    echo "brushwright --compile from cmd: box.map exit 0, leak.map exit 1"
+fi
 echo "1 passed, 0 failed"
