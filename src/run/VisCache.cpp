@@ -59,7 +59,9 @@ void writeVisEntry(const QString& path, const VisEntry& entry)
 {
     if (!QDir().mkpath(QFileInfo(path).path()))
         throw Failure::cannotCreate(path);
-    textfile::writeFile(path, visEntryBytes(entry, currentFormat));
+    // A cache: lost, it costs one vis.
+    textfile::writeFile(path, {visEntryBytes(entry, currentFormat)},
+                        textfile::Durability::Unsynced);
 }
 
 VisEntryRead readVisEntry(const QString& path, const QString& mapPath)
