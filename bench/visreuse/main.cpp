@@ -7,7 +7,7 @@
 //   brushwright_visreuse COMPILERS [suite[:pillars per side]...]
 //
 // COMPILERS is the folder with linux/ (qbsp3, qvis3, qrad3, q2tool) and
-// linux/ericw/, as ../shared/compilers. By default q2tools:56 id:40
+// linux/ericw/, as ../shared/compilers. By default q2tools:60 id:40
 // ericw:56: id's qvis3 stops before 46 ("Vismap expansion overflow", its
 // 1 MiB of visibility).
 #include "bsp/BspFile.h"
@@ -185,7 +185,7 @@ int main(int argc, char* argv[])
     const QString linux = QDir(arguments.at(1)).absolutePath() + "/linux/";
     QStringList suites = arguments.mid(2);
     if (suites.isEmpty())
-        suites = {"q2tools:56", "id:40", "ericw:56"};
+        suites = {"q2tools:60", "id:40", "ericw:56"};
     std::printf("%-8s %9s %10s %10s %10s %7s  %s\n", "suite", "pillars", "full s", "changed s",
                 "reused s", "ratio", "vis of the reused compile");
     for (const QString& given : suites) {
