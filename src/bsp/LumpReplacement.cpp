@@ -40,6 +40,18 @@ bool overlapsOther(const BspLayout& layout, int lump)
                        [&](const BspxLump& x) { return overlaps(x.offset, x.length); });
 }
 
+// Whether lump bytes lie in the header, which is rewritten: no compiler
+// writes such a file, and the lump would not keep its bytes.
+bool inHeader(const BspLayout& layout, int lump, std::int64_t headerSize)
+{
+    for (std::size_t i = 0; i < std::size_t(LumpCount); ++i) {
+        const bool replaced = i == std::size_t(lump);
+        if (layout.offset[i] < headerSize && (replaced || layout.length[i] > 0))
+            return true;
+    }
+    return false;
+}
+
 // Pieces with a running length, so that offsets in the new file are known
 // as it is laid out.
 class Pieces {
@@ -96,6 +108,9 @@ QList<FilePiece> lumpReplaced(const char* data, std::int64_t size, int lump,
         throw Failure(QStringLiteral("lump %1 (%2) shares its bytes with another lump")
                           .arg(lump)
                           .arg(QLatin1String(lumpName(lump))));
+    QByteArray header(data, 8 + 8 * LumpCount);
+    if (inHeader(layout, lump, header.size()))
+        throw Failure(QStringLiteral("a lump lies within the .bsp's header"));
     const std::size_t replaced = std::size_t(lump);
     const std::int64_t at = layout.offset[replaced];
     const std::int64_t oldEnd = at + layout.length[replaced];
@@ -103,11 +118,13 @@ QList<FilePiece> lumpReplaced(const char* data, std::int64_t size, int lump,
     const std::int64_t padding = (4 - (contents.size() - layout.length[replaced]) % 4) % 4;
     const std::int64_t shift = contents.size() + padding - layout.length[replaced];
 
-    QByteArray header(data, 8 + 8 * LumpCount);
     std::int64_t lumpsEnd = 0;
     for (std::size_t i = 0; i < std::size_t(LumpCount); ++i) {
+        // An empty lump that pointed into the replaced bytes points to their
+        // start: past the new lump's end it could point past the file's.
         const std::int64_t offset = i == replaced                ? at
                                     : layout.offset[i] >= oldEnd ? layout.offset[i] + shift
+                                    : layout.offset[i] > at      ? at
                                                                  : layout.offset[i];
         const std::int64_t length = i == replaced ? contents.size() : layout.length[i];
         putInt32(header, 8 + 8 * std::int64_t(i), offset);

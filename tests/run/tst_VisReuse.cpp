@@ -258,6 +258,15 @@ void tst_VisReuse::lumpReplaced_data()
     overlapping.replace(8 + 8 * bsp::Planes, 8, le(visAt + 8) + le(20));
     QTest::newRow("sharing bytes with another")
         << overlapping << QByteArray(3, 'n') << "shares its bytes with another lump";
+    QByteArray emptyInside = bspOf({{bsp::Planes, planes}, {bsp::Visibility, vis}});
+    const qint32 visLast = qFromLittleEndian<qint32>(emptyInside.constData() + 8 + 8 * 3) + 16;
+    emptyInside.replace(8 + 8 * bsp::Models, 8, le(visLast) + le(0));
+    QTest::newRow("an empty lump pointing into it, shrunk")
+        << emptyInside << QByteArray(3, 'n') << "";
+    QByteArray inHeader = bspOf({{bsp::Visibility, vis}, {bsp::Faces, faces}});
+    inHeader.replace(8 + 8 * bsp::Entities, 8, le(16) + le(8));
+    QTest::newRow("another lump in the header")
+        << inHeader << QByteArray(3, 'n') << "within the .bsp's header";
     QTest::newRow("not a .bsp") << QByteArray("IBSP") << QByteArray() << "shorter than a .bsp";
 }
 
