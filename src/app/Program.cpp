@@ -7,9 +7,11 @@
 #include "ui/HandlerGuard.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
+#include "ui/ViewLibrary.h"
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -39,6 +41,32 @@ bool asksForReport(int argc, char* argv[])
     return false;
 }
 
+bool asksForView(int argc, char* argv[])
+{
+    return std::any_of(argv + 1, argv + argc,
+                       [](const char* argument) { return std::strcmp(argument, "--view") == 0; });
+}
+
+// --view: the compiled map in 3D, alone. The view's library, and Qt's
+// OpenGL libraries with it, are loaded for it.
+int runView(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QString());
+    QApplication::setApplicationName(programTitle);
+#ifndef _WIN32
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+#endif
+    QApplication::setFont(programFont());
+    platform::attachParentConsole();
+    try {
+        return viewlibrary::runCommand(QApplication::arguments());
+    } catch (const Failure& failure) {
+        platform::writeStandardError(QStringLiteral("brushwright: %1\n").arg(failure.text()));
+        return 2;
+    }
+}
+
 } // namespace
 
 int runProgram(int argc, char* argv[])
@@ -46,6 +74,8 @@ int runProgram(int argc, char* argv[])
     // Before any QApplication: that one would load a GUI platform.
     if (asksForReport(argc, argv))
         return runReport(argc, argv);
+    if (asksForView(argc, argv))
+        return runView(argc, argv);
     QApplication application(argc, argv);
     // No organization: the user's settings folder is exactly
     // ~/.config/Brushwright (%LOCALAPPDATA%\Brushwright on Windows).

@@ -2,9 +2,11 @@
 
 #include "platform/Failure.h"
 #include "report/CompileReport.h"
+#include "report/TextureLookup.h"
 #include "run/CompileOutput.h"
 #include "ui/LeakWindow.h"
 #include "ui/MapReportView.h"
+#include "ui/ViewLibrary.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -78,8 +80,11 @@ CompileWindow::CompileWindow(QWidget* parent)
     closeButton = new QPushButton(QStringLiteral("close"), this);
     showLeakButton = new QPushButton(QStringLiteral("show leak"), this);
     showLeakButton->hide();
+    viewMapButton = new QPushButton(QStringLiteral("view map"), this);
+    viewMapButton->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
+    buttons->addWidget(viewMapButton);
     buttons->addWidget(showLeakButton);
     buttons->addWidget(continueButton);
     buttons->addWidget(cancelButton);
@@ -105,6 +110,7 @@ CompileWindow::CompileWindow(QWidget* parent)
     connect(cancelButton, &QPushButton::clicked, this, &CompileWindow::cancel);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(showLeakButton, &QPushButton::clicked, this, &CompileWindow::showLeak);
+    connect(viewMapButton, &QPushButton::clicked, this, &CompileWindow::viewMap);
     connect(runner_, &run::StepRunner::stepStarted, this, &CompileWindow::stepStarted);
     connect(runner_, &run::StepRunner::stepFinished, this, &CompileWindow::stepFinished);
     connect(runner_, &run::StepRunner::waitingToProceed, this, &CompileWindow::waitingToProceed);
@@ -145,6 +151,8 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
     texturesWarning_->hide();
     mapPart_->hide();
     showLeakButton->hide();
+    viewMapButton->hide();
+    bspPath_.clear();
     autoClose_->stop();
     steps_->clear();
     QStringList names;
@@ -319,6 +327,10 @@ void CompileWindow::showReport(const report::MapReport& made, const QString& pro
     mapPart_->show();
     leak_ = made.leak;
     showLeakButton->setVisible(leak_.has_value());
+    // Only a .bsp this compile wrote: the report leaves out an older one.
+    bspPath_ = problem.isEmpty() ? made.bspPath : QString();
+    viewMapButton->setVisible(!bspPath_.isEmpty());
+    reloadView();
     if (leak_ && leakStep_ >= 0)
         setState(leakStep_, run::stateText(run::StepState::Failed) +
                                 QStringLiteral(": leak from ") + report::leakEndText(*leak_));
@@ -341,6 +353,30 @@ void CompileWindow::showLeak()
     leakWindow_->show();
     leakWindow_->raise();
     leakWindow_->activateWindow();
+}
+
+void CompileWindow::viewMap()
+{
+    if (bspPath_.isEmpty())
+        return;
+    try {
+        if (!viewer_)
+            viewer_ = viewlibrary::createViewer();
+    } catch (const Failure& failure) {
+        status_->setText(failure.text());
+        return;
+    }
+    // A closed view was not kept up to date: it reads the file again.
+    if (!viewer_->isVisible() || viewer_->bspPath() != bspPath_)
+        viewer_->open({bspPath_, report::TextureLookup::gameFoldersOf(bspPath_)});
+    viewer_->bringToFront();
+}
+
+// An open view of this map follows every compile of it, keeping its camera.
+void CompileWindow::reloadView()
+{
+    if (viewer_ && viewer_->isVisible() && !bspPath_.isEmpty() && viewer_->bspPath() == bspPath_)
+        viewer_->open({bspPath_, report::TextureLookup::gameFoldersOf(bspPath_)});
 }
 
 void CompileWindow::flushOutput()

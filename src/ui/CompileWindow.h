@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -14,6 +15,10 @@ class QPushButton;
 class QTimer;
 class QTreeWidget;
 class MapReportView;
+
+namespace view {
+class MapViewer;
+}
 
 namespace run {
 class CompileOutput;
@@ -52,7 +57,9 @@ public:
     QPlainTextEdit* outputView() const { return output_; }
     MapReportView* mapPart() const { return mapPart_; }
     QLabel* texturesWarning() const { return texturesWarning_; }
-    QPushButton *cancelButton, *continueButton, *closeButton, *showLeakButton;
+    QPushButton *cancelButton, *continueButton, *closeButton, *showLeakButton, *viewMapButton;
+    // The 3D view "view map" opened; none before.
+    view::MapViewer* mapViewer() const { return viewer_.get(); }
 
 signals:
     void closed();
@@ -74,6 +81,8 @@ private:
     void showMissingTextures(const QStringList& missing, const QString& problem);
     void showReport(const report::MapReport& report, const QString& problem);
     void showLeak();
+    void viewMap();
+    void reloadView();
     report::CompileReportRequest compileReportRequest() const;
 
     QThread worker_;
@@ -98,6 +107,8 @@ private:
     QString pointFile_;
     QString occupantLine_;
     QPointer<QWidget> leakWindow_;
+    QString bspPath_; // the .bsp this compile wrote; empty: none
+    std::unique_ptr<view::MapViewer> viewer_;
     int runningStep_ = -1;
     qint64 runningSince_ = 0;
 };

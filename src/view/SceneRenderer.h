@@ -1,0 +1,82 @@
+#pragma once
+
+#include "scene/Camera.h"
+#include "scene/Scene.h"
+
+#include <QOpenGLBuffer>
+#include <QOpenGLFunctions>
+#include <QOpenGLShaderProgram>
+#include <QSize>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QOpenGLTexture;
+
+namespace view {
+
+enum class ViewMode { Lit, Lightmap, Fullbright };
+
+// "lit", "lightmap", "fullbright"; none for another word.
+std::optional<ViewMode> modeNamed(const QString& name);
+QString modeName(ViewMode mode);
+
+// Draws a scene as the game's GL renderer looks, with OpenGL 2.1 and GLSL
+// 1.20 (what Mesa's software renderer and Wine give): the texture brightened
+// as the game brightens it, times the lightmap; sky flat; water, slime, lava
+// and the translucent unlit, the translucent blended; NODRAW left out. Each
+// frame draws the faces the filter lets through that lie in the view's
+// frustum. Every call needs the context current.
+class SceneRenderer : protected QOpenGLFunctions {
+public:
+    SceneRenderer();
+    ~SceneRenderer();
+    SceneRenderer(const SceneRenderer&) = delete;
+    SceneRenderer& operator=(const SceneRenderer&) = delete;
+
+    // Compiles the shaders; false (with the log) where the context cannot.
+    bool initialize(QString* log);
+    // Replaces what was uploaded. The scene is not kept.
+    void upload(const scene::Scene& scene);
+    // Which faces may be drawn at all (the visible set); none: every face.
+    using FaceFilter = std::function<bool(std::uint32_t face)>;
+    // Clears and draws into the bound framebuffer of that size in pixels.
+    // Returns the faces drawn.
+    int draw(const scene::Camera& camera, ViewMode mode, QSize pixels,
+             const FaceFilter& filter = {});
+    // Frees what was uploaded.
+    void release();
+
+private:
+    enum class Pass { Opaque, Sky, Blended };
+    struct Batch {
+        Pass pass = Pass::Opaque;
+        std::int32_t texture = -1;
+        float alpha = 1;
+        std::size_t first = 0, end = 0; // into order_
+        int indexStart = 0, indexCount = 0;
+    };
+    struct FaceBounds {
+        scene::Vec3 mins, maxs;
+        std::uint32_t firstVertex = 0, vertexCount = 0;
+    };
+
+    void buildBatches(const scene::Scene& scene);
+    int collectIndices(const scene::Frustum& frustum, const FaceFilter& filter);
+    void drawBatch(const Batch& batch);
+
+    QOpenGLShaderProgram program_;
+    QOpenGLBuffer vertices_{QOpenGLBuffer::VertexBuffer};
+    QOpenGLBuffer indices_{QOpenGLBuffer::IndexBuffer};
+    std::vector<std::unique_ptr<QOpenGLTexture>> textures_;
+    std::vector<QSize> textureSizes_;
+    std::unique_ptr<QOpenGLTexture> lightmaps_;
+    QSize lightmapSize_;
+    std::vector<FaceBounds> faces_;
+    std::vector<std::uint32_t> order_; // faces by batch
+    std::vector<Batch> batches_;
+    std::vector<std::uint32_t> frameIndices_;
+};
+
+} // namespace view
