@@ -25,13 +25,14 @@ LightmapAtlas makeAtlas(int pages)
     constexpr int size = LightmapAtlas::pageSize;
     LightmapAtlas atlas;
     atlas.pages = pages;
-    const int tiles = pages + 1;
+    const int tiles = std::min(pages, LightmapAtlas::maxPages) + 1;
     atlas.columns = std::max(1, int(std::ceil(std::sqrt(double(tiles)))));
     atlas.width = atlas.columns * size;
     atlas.height = (tiles + atlas.columns - 1) / atlas.columns * size;
     atlas.rgb.assign(std::size_t(atlas.width) * std::size_t(atlas.height) * 3, 0);
     // The constant tile: full light on its left half, half light on its right.
-    const int x0 = int(atlasU(atlas, pages, 0)), y0 = int(atlasV(atlas, pages, 0));
+    const int constant = tiles - 1;
+    const int x0 = int(atlasU(atlas, constant, 0)), y0 = int(atlasV(atlas, constant, 0));
     for (int y = y0; y < y0 + size; ++y) {
         std::uint8_t* row = atlas.rgb.data() + (std::size_t(y) * std::size_t(atlas.width) + x0) * 3;
         std::fill(row, row + size / 2 * 3, std::uint8_t(255));

@@ -26,7 +26,8 @@ private:
     int uploads_ = 0;
 };
 
-// An atlas of that many pages and the constant tile, all dark.
+// An atlas of that many pages (at most maxPages) and the constant tile,
+// all dark.
 LightmapAtlas makeAtlas(int pages);
 
 // Bytes of a face's block in the lighting lump: 3 a luxel for each style

@@ -59,7 +59,7 @@ struct Face {
 
 struct Texture {
     QString name; // "e1u1/wall1_1"
-    Image image;  // the checker when not found or broken
+    Image image;  // empty when not found or broken: the view draws the checker
     bool found = false;
 };
 
@@ -69,7 +69,10 @@ struct Texture {
 // which leaves the brightened texture as it is.
 struct LightmapAtlas {
     static constexpr int pageSize = 128;
-    int pages = 0;
+    // Far more than any engine loads (the original stops at 127); a file
+    // that asks for more (a damaged one) keeps the view's memory bounded.
+    static constexpr int maxPages = 2048;
+    int pages = 0; // as the renderer packs them, the map report's count
     int columns = 0;
     int width = 0, height = 0;     // luxels
     std::vector<std::uint8_t> rgb; // width * height * 3, rows from the top
@@ -88,6 +91,7 @@ struct Scene {
     // What the view says of the file and the game folders.
     int facesWithoutLight = 0; // their block runs past the lighting lump
     int facesTooLarge = 0;     // larger than a lightmap page
+    int facesPastPages = 0;    // on pages past the atlas' last (drawn unlit)
     int missingTextures = 0;
     int brokenTextures = 0;
     QStringList problems; // the palette, unreadable paks, the entity text

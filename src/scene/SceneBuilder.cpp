@@ -130,7 +130,8 @@ public:
                    : std::nullopt;
         std::optional<Image> image = bytes ? readWal(*bytes, palette_) : std::nullopt;
         texture.found = image.has_value();
-        texture.image = image ? std::move(*image) : checker();
+        if (image)
+            texture.image = std::move(*image);
         if (!bytes)
             ++scene_.missingTextures;
         else if (!image)
@@ -233,7 +234,9 @@ void fillLightmaps(const bsp::BspLumps& l, Scene& scene)
         Face& face = scene.faces[std::size_t(f)];
         const std::int64_t offset = faceAt(l, f).lightOffset;
         const std::int64_t bytes = blockBytes(face);
-        if (face.page >= 0 && offset != -1 && bytes > 0) {
+        if (face.page >= LightmapAtlas::maxPages) {
+            ++scene.facesPastPages;
+        } else if (face.page >= 0 && offset != -1 && bytes > 0) {
             face.lightRead = offset >= 0 && offset + bytes <= std::int64_t(lighting.size());
             if (face.lightRead)
                 fillBlock(atlas, face, lighting.substr(std::size_t(offset), std::size_t(bytes)));
@@ -244,8 +247,14 @@ void fillLightmaps(const bsp::BspLumps& l, Scene& scene)
         for (std::uint32_t i = 0; i < face.vertexCount; ++i) {
             Vertex& v = scene.vertices[face.firstVertex + i];
             if (face.lightRead) {
-                v.u = atlasU(atlas, face.page, float(face.lightX) + v.u);
-                v.v = atlasV(atlas, face.page, float(face.lightY) + v.v);
+                // Within the block, whatever rounding did to far-out
+                // coordinates: the luxels around it are other faces'.
+                v.u = atlasU(atlas, face.page,
+                             float(face.lightX) +
+                                 std::clamp(v.u, 0.5f, float(face.lightWidth) - 0.5f));
+                v.v = atlasV(atlas, face.page,
+                             float(face.lightY) +
+                                 std::clamp(v.v, 0.5f, float(face.lightHeight) - 0.5f));
             } else {
                 v.u = half ? atlas.halfU : atlas.fullU;
                 v.v = half ? atlas.halfV : atlas.fullV;

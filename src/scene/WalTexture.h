@@ -9,7 +9,7 @@
 
 // A wall texture: the largest picture of a .wal (header: char name[32], uint
 // width, height, 4 mip offsets, char animname[32], int flags, contents,
-// value), in the palette's colours, or the plain checker that stands for
+// value), in the palette's colours, and the plain checker that stands for
 // one not found.
 namespace scene {
 

@@ -104,6 +104,11 @@ void MapViewWindow::showFile(const scene::Scene* scene, const QString& problem)
             parts << plural(scene->facesWithoutLight, QStringLiteral("face"),
                             QStringLiteral("faces")) +
                          QStringLiteral(" with a lightmap past the lighting lump, drawn unlit");
+        if (scene->facesPastPages > 0)
+            parts << plural(scene->facesPastPages, QStringLiteral("face"),
+                            QStringLiteral("faces")) +
+                         QStringLiteral(" on lightmap pages past the view's %1, drawn unlit")
+                             .arg(scene::LightmapAtlas::maxPages);
         if (scene->facesTooLarge > 0)
             parts << plural(scene->facesTooLarge, QStringLiteral("face"), QStringLiteral("faces")) +
                          QStringLiteral(" too large for a lightmap page");

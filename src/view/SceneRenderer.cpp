@@ -111,17 +111,11 @@ void SceneRenderer::upload(const scene::Scene& scene)
     vertices_.bind();
     vertices_.allocate(scene.vertices.data(), int(scene.vertices.size() * sizeof(scene::Vertex)));
     vertices_.release();
-    for (const scene::Texture& texture : scene.textures) {
-        const scene::Image& image = texture.image;
-        const QImage picture(reinterpret_cast<const uchar*>(image.rgba.data()), image.width,
-                             image.height, QImage::Format_RGBA8888);
-        auto uploaded = std::make_unique<QOpenGLTexture>(picture);
-        // The game's default gl_texturemode, GL_LINEAR_MIPMAP_NEAREST.
-        uploaded->setMinMagFilters(QOpenGLTexture::LinearMipMapNearest, QOpenGLTexture::Linear);
-        uploaded->setWrapMode(QOpenGLTexture::Repeat);
-        textures_.push_back(std::move(uploaded));
-        textureSizes_.push_back({image.width, image.height});
-    }
+    // One checker for every texture not found.
+    const int checker = uploadTexture(scene::checker());
+    for (const scene::Texture& texture : scene.textures)
+        textureIndex_.push_back(texture.image.rgba.empty() ? checker
+                                                           : uploadTexture(texture.image));
     const scene::LightmapAtlas& atlas = scene.lightmaps;
     const QImage pages(atlas.rgb.data(), atlas.width, atlas.height, atlas.width * 3,
                        QImage::Format_RGB888);
@@ -130,6 +124,19 @@ void SceneRenderer::upload(const scene::Scene& scene)
     lightmaps_->setWrapMode(QOpenGLTexture::ClampToEdge);
     lightmapSize_ = {atlas.width, atlas.height};
     buildBatches(scene);
+}
+
+int SceneRenderer::uploadTexture(const scene::Image& image)
+{
+    const QImage picture(reinterpret_cast<const uchar*>(image.rgba.data()), image.width,
+                         image.height, QImage::Format_RGBA8888);
+    auto uploaded = std::make_unique<QOpenGLTexture>(picture);
+    // The game's default gl_texturemode, GL_LINEAR_MIPMAP_NEAREST.
+    uploaded->setMinMagFilters(QOpenGLTexture::LinearMipMapNearest, QOpenGLTexture::Linear);
+    uploaded->setWrapMode(QOpenGLTexture::Repeat);
+    textures_.push_back(std::move(uploaded));
+    textureSizes_.push_back({image.width, image.height});
+    return int(textures_.size()) - 1;
 }
 
 void SceneRenderer::buildBatches(const scene::Scene& scene)
@@ -142,12 +149,13 @@ void SceneRenderer::buildBatches(const scene::Scene& scene)
         if (face.look != scene::Look::Hidden && face.vertexCount >= 3)
             order_.push_back(f);
     }
-    const auto key = [&scene](std::uint32_t f) {
+    const auto key = [this, &scene](std::uint32_t f) {
         const scene::Face& face = scene.faces[f];
         const Pass pass = face.look == scene::Look::Sky ? Pass::Sky
                           : face.alpha() < 1            ? Pass::Blended
                                                         : Pass::Opaque;
-        return std::tuple(pass, pass == Pass::Sky ? -1 : face.texture, face.alpha());
+        return std::tuple(pass, pass == Pass::Sky ? -1 : textureIndex_[std::size_t(face.texture)],
+                          face.alpha());
     };
     std::stable_sort(order_.begin(), order_.end(),
                      [&key](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
@@ -256,6 +264,7 @@ void SceneRenderer::release()
 {
     textures_.clear();
     textureSizes_.clear();
+    textureIndex_.clear();
     lightmaps_.reset();
     faces_.clear();
     order_.clear();

@@ -62,6 +62,8 @@ private:
         std::uint32_t firstVertex = 0, vertexCount = 0;
     };
 
+    // Its index among the uploaded textures.
+    int uploadTexture(const scene::Image& image);
     void buildBatches(const scene::Scene& scene);
     int collectIndices(const scene::Frustum& frustum, const FaceFilter& filter);
     void drawBatch(const Batch& batch);
@@ -71,6 +73,7 @@ private:
     QOpenGLBuffer indices_{QOpenGLBuffer::IndexBuffer};
     std::vector<std::unique_ptr<QOpenGLTexture>> textures_;
     std::vector<QSize> textureSizes_;
+    std::vector<int> textureIndex_; // the scene's texture -> uploaded; the checker first
     std::unique_ptr<QOpenGLTexture> lightmaps_;
     QSize lightmapSize_;
     std::vector<FaceBounds> faces_;

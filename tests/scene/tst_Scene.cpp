@@ -185,7 +185,7 @@ void TestScene::badInput()
         QCOMPARE(scene.facesWithoutLight, withoutLight);
         const scene::Texture* wall = textureNamed(scene, QStringLiteral("e1u1/wall1_1"));
         QCOMPARE(wall->found, wallFound);
-        QCOMPARE(wall->image == scene::checker(), !wallFound);
+        QCOMPARE(wall->image.rgba.empty(), !wallFound);
         const std::uint32_t texel = wall->image.rgba[1 * 64 + 1];
         const bool grey =
             (texel & 0xff) == (texel >> 8 & 0xff) && (texel & 0xff) == (texel >> 16 & 0xff);
