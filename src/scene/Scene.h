@@ -53,6 +53,9 @@ struct Face {
     int lightX = 0, lightY = 0, lightWidth = 0, lightHeight = 0; // luxels
     bool lightRead = false; // its block came from the lighting lump
     Vec3 mins, maxs;
+    // Its plane, facing the side it is seen from; the entity's origin added.
+    Vec3 normal;
+    float distance = 0;
 
     float alpha() const { return flags & SurfTrans33 ? 0.33f : flags & SurfTrans66 ? 0.66f : 1; }
 };

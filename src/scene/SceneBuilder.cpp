@@ -22,7 +22,7 @@ constexpr float eyeHeight = 22;
 
 // Where each face lies in the file, IBSP or QBSP.
 struct FaceRecord {
-    std::int64_t firstEdge, edgeCount, texinfo;
+    std::int64_t plane, side, firstEdge, edgeCount, texinfo;
     std::array<std::uint8_t, 4> styles;
     std::int64_t lightOffset;
 };
@@ -32,12 +32,16 @@ FaceRecord faceAt(const bsp::BspLumps& l, std::int64_t f)
     const char* p = l.at(bsp::Faces, f);
     FaceRecord r{};
     if (l.qbsp) {
+        r.plane = bsp::uint32At(p);
+        r.side = bsp::int32At(p + 4);
         r.firstEdge = bsp::int32At(p + 8);
         r.edgeCount = bsp::int32At(p + 12);
         r.texinfo = bsp::int32At(p + 16);
         std::copy(p + 20, p + 24, r.styles.begin());
         r.lightOffset = bsp::int32At(p + 24);
     } else {
+        r.plane = bsp::uint16At(p);
+        r.side = bsp::int16At(p + 2);
         r.firstEdge = bsp::int32At(p + 4);
         r.edgeCount = bsp::int16At(p + 8);
         r.texinfo = bsp::int16At(p + 10);
@@ -177,6 +181,14 @@ void buildFace(const bsp::BspLumps& l, std::int64_t f, TextureTable& textures,
     face.vertexCount = std::uint32_t(r.edgeCount);
     if (r.edgeCount == 0)
         return;
+    // A plane out of range leaves the face seen from both sides.
+    if (r.plane < l.count[bsp::Planes]) {
+        const char* plane = l.at(bsp::Planes, r.plane);
+        const float flip = r.side ? -1 : 1;
+        face.normal =
+            Vec3{bsp::floatAt(plane), bsp::floatAt(plane + 4), bsp::floatAt(plane + 8)} * flip;
+        face.distance = bsp::floatAt(plane + 12) * flip;
+    }
     face.texture = textures.indexOf(tex);
     float vecs[2][4];
     for (int j = 0; j < 2; ++j) {
@@ -267,6 +279,7 @@ void placeVertexes(const std::vector<Vec3>& offsets, Scene& scene)
 {
     for (Face& face : scene.faces) {
         const Vec3 offset = face.model > 0 ? offsets[std::size_t(face.model)] : Vec3{};
+        face.distance += dot(face.normal, offset);
         face.mins = {1e30f, 1e30f, 1e30f};
         face.maxs = {-1e30f, -1e30f, -1e30f};
         for (std::uint32_t i = 0; i < face.vertexCount; ++i) {

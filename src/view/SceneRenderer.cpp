@@ -144,7 +144,7 @@ void SceneRenderer::buildBatches(const scene::Scene& scene)
     faces_.reserve(scene.faces.size());
     for (std::uint32_t f = 0; f < scene.faces.size(); ++f) {
         const scene::Face& face = scene.faces[f];
-        faces_.push_back({face.mins, face.maxs, face.firstVertex,
+        faces_.push_back({face.mins, face.maxs, face.normal, face.distance, face.firstVertex,
                           face.look == scene::Look::Hidden ? 0 : face.vertexCount});
         if (face.look != scene::Look::Hidden && face.vertexCount >= 3)
             order_.push_back(f);
@@ -168,18 +168,33 @@ void SceneRenderer::buildBatches(const scene::Scene& scene)
     }
 }
 
-int SceneRenderer::collectIndices(const scene::Frustum& frustum, const FaceFilter& filter)
+int SceneRenderer::collectIndices(const scene::Camera& camera, const scene::Frustum& frustum,
+                                  const FaceFilter& filter)
 {
+    // Faces seen from behind are left out, as the engine leaves them
+    // (R_RecursiveWorldNode's BACKFACE_EPSILON).
+    constexpr float backfaceEpsilon = 0.01f;
     frameIndices_.clear();
     int drawn = 0;
+    const scene::Vec3 forward = camera.forward();
     for (Batch& batch : batches_) {
         batch.indexStart = int(frameIndices_.size());
+        nearFaces_.clear();
         for (std::size_t i = batch.first; i < batch.end; ++i) {
             const std::uint32_t f = order_[i];
             const FaceBounds& face = faces_[f];
-            if ((filter && !filter(f)) || frustum.excludes(face.mins, face.maxs))
+            if (scene::dot(face.normal, camera.position) - face.distance < -backfaceEpsilon ||
+                (filter && !filter(f)) || frustum.excludes(face.mins, face.maxs))
                 continue;
-            ++drawn;
+            const scene::Vec3 centre = (face.mins + face.maxs) * 0.5f;
+            nearFaces_.push_back({scene::dot(centre - camera.position, forward), f});
+        }
+        // Nearest first: the rasterizer skips what the depth test hides.
+        std::sort(nearFaces_.begin(), nearFaces_.end());
+        batch.nearest = nearFaces_.empty() ? 1e30f : nearFaces_.front().first;
+        drawn += int(nearFaces_.size());
+        for (const auto& [distance, f] : nearFaces_) {
+            const FaceBounds& face = faces_[f];
             // A fan, as the polygons are convex.
             for (std::uint32_t k = 1; k + 1 < face.vertexCount; ++k)
                 frameIndices_.insert(frameIndices_.end(), {face.firstVertex, face.firstVertex + k,
@@ -187,6 +202,13 @@ int SceneRenderer::collectIndices(const scene::Frustum& frustum, const FaceFilte
         }
         batch.indexCount = int(frameIndices_.size()) - batch.indexStart;
     }
+    drawOrder_.resize(batches_.size());
+    for (std::size_t i = 0; i < batches_.size(); ++i)
+        drawOrder_[i] = i;
+    std::stable_sort(drawOrder_.begin(), drawOrder_.end(), [this](std::size_t a, std::size_t b) {
+        const Batch &x = batches_[a], &y = batches_[b];
+        return x.pass != y.pass ? x.pass < y.pass : x.nearest < y.nearest;
+    });
     return drawn;
 }
 
@@ -199,7 +221,7 @@ int SceneRenderer::draw(const scene::Camera& camera, ViewMode mode, QSize pixels
     if (batches_.empty())
         return 0;
     const float aspect = float(pixels.width()) / float(std::max(pixels.height(), 1));
-    const int drawn = collectIndices(scene::Frustum(camera, aspect), filter);
+    const int drawn = collectIndices(camera, scene::Frustum(camera, aspect), filter);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -224,8 +246,8 @@ int SceneRenderer::draw(const scene::Camera& camera, ViewMode mode, QSize pixels
     glActiveTexture(GL_TEXTURE1);
     lightmaps_->bind();
     glActiveTexture(GL_TEXTURE0);
-    for (const Batch& batch : batches_)
-        drawBatch(batch);
+    for (const std::size_t batch : drawOrder_)
+        drawBatch(batches_[batch]);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     indices_.release();

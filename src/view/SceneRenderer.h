@@ -56,16 +56,20 @@ private:
         float alpha = 1;
         std::size_t first = 0, end = 0; // into order_
         int indexStart = 0, indexCount = 0;
+        float nearest = 0; // of its faces in this frame, along the view
     };
     struct FaceBounds {
         scene::Vec3 mins, maxs;
+        scene::Vec3 normal;
+        float distance = 0;
         std::uint32_t firstVertex = 0, vertexCount = 0;
     };
 
     // Its index among the uploaded textures.
     int uploadTexture(const scene::Image& image);
     void buildBatches(const scene::Scene& scene);
-    int collectIndices(const scene::Frustum& frustum, const FaceFilter& filter);
+    int collectIndices(const scene::Camera& camera, const scene::Frustum& frustum,
+                       const FaceFilter& filter);
     void drawBatch(const Batch& batch);
 
     QOpenGLShaderProgram program_;
@@ -80,6 +84,8 @@ private:
     std::vector<std::uint32_t> order_; // faces by batch
     std::vector<Batch> batches_;
     std::vector<std::uint32_t> frameIndices_;
+    std::vector<std::pair<float, std::uint32_t>> nearFaces_;
+    std::vector<std::size_t> drawOrder_;
 };
 
 } // namespace view
