@@ -104,6 +104,16 @@ Camera turned(const Camera& camera, float dx, float dy)
     return next;
 }
 
+Camera lookingFrom(const Vec3& a, const Vec3& b)
+{
+    const Vec3 d = b - a;
+    Camera camera;
+    camera.position = a;
+    camera.yaw = std::atan2(d.y, d.x) / degrees;
+    camera.pitch = -std::atan2(d.z, std::hypot(d.x, d.y)) / degrees;
+    return turned(camera, 0, 0);
+}
+
 std::optional<Camera> parseCamera(const QString& text)
 {
     const QStringList fields = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);

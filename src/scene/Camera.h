@@ -57,6 +57,9 @@ Camera moved(const Camera& camera, const Motion& motion, float seconds, float sp
 // Turned by a mouse move of dx, dy pixels; the pitch stays within 89 degrees.
 Camera turned(const Camera& camera, float dx, float dy);
 
+// At a, looking towards b.
+Camera lookingFrom(const Vec3& a, const Vec3& b);
+
 // "X Y Z YAW PITCH", as --camera takes it; none when it is not five numbers.
 std::optional<Camera> parseCamera(const QString& text);
 // "x 0  y 0  z 54  yaw 90  pitch 0": the view's status line.

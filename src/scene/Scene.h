@@ -1,8 +1,10 @@
 #pragma once
 
 #include "scene/Camera.h"
+#include "scene/PotentiallyVisible.h"
 #include "scene/Vec3.h"
 #include "scene/WalTexture.h"
+#include "scene/WorldTree.h"
 
 #include <QString>
 #include <QStringList>
@@ -90,6 +92,12 @@ struct Scene {
     LightmapAtlas lightmaps;
     Camera start;    // the player's eye at info_player_start
     Vec3 mins, maxs; // the world model's bounds
+    // Which leaf a point is in, and what the engine may draw from there;
+    // for each brush model the clusters its bounds touch, as the server
+    // finds an entity's.
+    WorldTree tree;
+    PotentiallyVisible pvs;
+    std::vector<std::vector<int>> modelClusters;
 
     // What the view says of the file and the game folders.
     int facesWithoutLight = 0; // their block runs past the lighting lump

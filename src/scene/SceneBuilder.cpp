@@ -293,6 +293,22 @@ void placeVertexes(const std::vector<Vec3>& offsets, Scene& scene)
     }
 }
 
+void placeModelClusters(const bsp::BspLumps& l, const std::vector<Vec3>& offsets, Scene& scene)
+{
+    scene.modelClusters.resize(offsets.size());
+    for (std::size_t m = 1; m < offsets.size(); ++m) {
+        const char* model = l.at(bsp::Models, std::int64_t(m));
+        const Vec3 mins{bsp::floatAt(model), bsp::floatAt(model + 4), bsp::floatAt(model + 8)};
+        const Vec3 maxs{bsp::floatAt(model + 12), bsp::floatAt(model + 16),
+                        bsp::floatAt(model + 20)};
+        std::vector<int>& clusters = scene.modelClusters[m];
+        for (const int leaf : scene.tree.leafsTouching(mins + offsets[m], maxs + offsets[m]))
+            clusters.push_back(scene.tree.leafs()[std::size_t(leaf)].cluster);
+        std::sort(clusters.begin(), clusters.end());
+        clusters.erase(std::unique(clusters.begin(), clusters.end()), clusters.end());
+    }
+}
+
 Camera cameraAt(const map::MapEntity& entity, const map::Vec3& origin)
 {
     Camera camera;
@@ -352,26 +368,57 @@ Scene buildScene(const char* data, std::int64_t size, const GameFiles* files)
     std::vector<Vec3> offsets;
     placeModels(l, entities, scene.faces, offsets);
     placeVertexes(offsets, scene);
+    scene.tree = WorldTree::read(l);
+    scene.pvs = PotentiallyVisible(scene.tree, Visibility::read(l.bytes(bsp::Visibility)));
+    placeModelClusters(l, offsets, scene);
     scene.start = startCamera(text, scene.mins, scene.maxs);
     return scene;
 }
 
-Scene readScene(const QString& bspPath, const QStringList& gameFolders)
+namespace {
+
+// The file's bytes, mapped where the system allows, to the reader given;
+// Failure names the file.
+template <typename Reader> auto withFile(const QString& bspPath, Reader&& read)
 {
     // A pipe would keep the view waiting at open.
     QFile file(platform::localPath(bspPath));
     if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
         throw Failure::cannotOpen(bspPath);
-    const GameFiles files(gameFolders);
     try {
         const std::int64_t size = file.size();
         if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
-            return buildScene(reinterpret_cast<const char*>(mapped), size, &files);
+            return read(reinterpret_cast<const char*>(mapped), size);
         const QByteArray bytes = file.readAll();
-        return buildScene(bytes.constData(), bytes.size(), &files);
+        return read(bytes.constData(), std::int64_t(bytes.size()));
     } catch (const Failure& failure) {
         throw Failure(QStringLiteral("%1: %2").arg(bspPath, failure.text()));
     }
+}
+
+} // namespace
+
+Scene readScene(const QString& bspPath, const QStringList& gameFolders)
+{
+    const GameFiles files(gameFolders);
+    return withFile(bspPath, [&files](const char* data, std::int64_t size) {
+        return buildScene(data, size, &files);
+    });
+}
+
+std::optional<PvsFigures> pvsFiguresOf(const QString& bspPath, QString* problem)
+{
+    return withFile(bspPath, [problem](const char* data, std::int64_t size) {
+        bsp::readBsp(data, size);
+        const bsp::BspLumps l = bsp::lumpsOf(data, size);
+        const PotentiallyVisible pvs(WorldTree::read(l),
+                                     Visibility::read(l.bytes(bsp::Visibility)));
+        if (problem)
+            *problem = pvs.visibility().problem();
+        return pvs.visibility().state() == Visibility::State::Present
+                   ? std::optional<PvsFigures>(pvs.figures())
+                   : std::nullopt;
+    });
 }
 
 } // namespace scene

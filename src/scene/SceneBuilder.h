@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 // The scene of a compiled map, from the .bsp reader's checked lumps, the
 // game's textures and its palette.
@@ -24,5 +25,10 @@ Scene readScene(const QString& bspPath, const QStringList& gameFolders);
 // "angle"; else at the first info_player_deathmatch; else at the centre
 // of the world's bounds. entityText is the .bsp's entity lump.
 Camera startCamera(const QByteArray& entityText, const Vec3& mins, const Vec3& maxs);
+
+// The visible sets' figures of a .bsp for the map report, without its
+// textures or lightmaps; none without vis, or with a damaged visibility
+// lump, which *problem then names. Failure names a file that cannot be read.
+std::optional<PvsFigures> pvsFiguresOf(const QString& bspPath, QString* problem);
 
 } // namespace scene

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -327,8 +328,17 @@ void CompileWindow::showReport(const report::MapReport& made, const QString& pro
     mapPart_->show();
     leak_ = made.leak;
     showLeakButton->setVisible(leak_.has_value());
-    // Only a .bsp this compile wrote: the report leaves out an older one.
+    // A .bsp this compile wrote (the report leaves out an older one), or
+    // on a leak the last one, under the leak's path.
     bspPath_ = problem.isEmpty() ? made.bspPath : QString();
+    earlierBsp_ = false;
+    if (bspPath_.isEmpty() && leak_) {
+        const QFileInfo map(mapPath_);
+        const QString last =
+            map.path() + QLatin1Char('/') + map.completeBaseName() + QStringLiteral(".bsp");
+        earlierBsp_ = QFileInfo::exists(last);
+        bspPath_ = earlierBsp_ ? last : QString();
+    }
     viewMapButton->setVisible(!bspPath_.isEmpty());
     reloadView();
     if (leak_ && leakStep_ >= 0)
@@ -368,15 +378,23 @@ void CompileWindow::viewMap()
     }
     // A closed view was not kept up to date: it reads the file again.
     if (!viewer_->isVisible() || viewer_->bspPath() != bspPath_)
-        viewer_->open({bspPath_, report::TextureLookup::gameFoldersOf(bspPath_)});
+        viewer_->open(viewRequest());
     viewer_->bringToFront();
+}
+
+view::OpenRequest CompileWindow::viewRequest() const
+{
+    return {bspPath_,      report::TextureLookup::gameFoldersOf(bspPath_),
+            mapPath_,      leak_ ? leak_->file : QString(),
+            occupantLine_, earlierBsp_,
+            true};
 }
 
 // An open view of this map follows every compile of it, keeping its camera.
 void CompileWindow::reloadView()
 {
     if (viewer_ && viewer_->isVisible() && !bspPath_.isEmpty() && viewer_->bspPath() == bspPath_)
-        viewer_->open({bspPath_, report::TextureLookup::gameFoldersOf(bspPath_)});
+        viewer_->open(viewRequest());
 }
 
 void CompileWindow::flushOutput()

@@ -18,7 +18,8 @@ class MapReportView;
 
 namespace view {
 class MapViewer;
-}
+struct OpenRequest;
+} // namespace view
 
 namespace run {
 class CompileOutput;
@@ -83,6 +84,7 @@ private:
     void showLeak();
     void viewMap();
     void reloadView();
+    view::OpenRequest viewRequest() const;
     report::CompileReportRequest compileReportRequest() const;
 
     QThread worker_;
@@ -107,7 +109,8 @@ private:
     QString pointFile_;
     QString occupantLine_;
     QPointer<QWidget> leakWindow_;
-    QString bspPath_; // the .bsp this compile wrote; empty: none
+    QString bspPath_;         // the .bsp to view; empty: none
+    bool earlierBsp_ = false; // not this compile's: it leaked and wrote none
     std::unique_ptr<view::MapViewer> viewer_;
     int runningStep_ = -1;
     qint64 runningSince_ = 0;

@@ -1,6 +1,9 @@
 #include "view/MapGLView.h"
 
+#include "leak/LeakPath.h"
+
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -16,8 +19,12 @@ enum Held { Forward, Back, Right, Left, Up, Down };
 
 } // namespace
 
-MapGLView::MapGLView(QWidget* parent) : QOpenGLWidget(parent)
+MapGLView::MapGLView(QWidget* parent) : QOpenGLWidget(parent), corner_(new QLabel(this))
 {
+    corner_->setObjectName(QStringLiteral("corner"));
+    corner_->setStyleSheet(
+        QStringLiteral("color: white; background: rgba(0, 0, 0, 150); padding: 3px"));
+    corner_->move(6, 6);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 200);
     // About sixty moves a second while a key is held, none otherwise.
@@ -39,6 +46,9 @@ void MapGLView::setScene(std::shared_ptr<const scene::Scene> scene, bool keepCam
     scene_ = std::move(scene);
     if (!keepCamera && scene_)
         setCamera(scene_->start);
+    // A new file's clusters are not the old one's.
+    setLeaf_ = -2;
+    updateVisibleSet();
     pendingUpload_ = true;
     update();
 }
@@ -48,6 +58,7 @@ void MapGLView::setCamera(const scene::Camera& camera)
     if (camera == camera_)
         return;
     camera_ = camera;
+    updateVisibleSet();
     emit cameraChanged();
     update();
 }
@@ -59,6 +70,76 @@ void MapGLView::setMode(view::ViewMode mode)
     mode_ = mode;
     emit modeChanged();
     update();
+}
+
+void MapGLView::setLocked(bool locked)
+{
+    if (locked == locked_)
+        return;
+    locked_ = locked;
+    lockedAt_ = camera_.position;
+    setLeaf_ = -2;
+    updateVisibleSet();
+    update();
+}
+
+void MapGLView::setLeakPath(std::vector<scene::Vec3> path)
+{
+    leakPath_ = std::move(path);
+    update();
+}
+
+// Found again only when the camera enters another leaf: a new cluster's
+// set is read from its row, as the engine does on r_viewcluster's change.
+void MapGLView::updateVisibleSet()
+{
+    if (!scene_)
+        return;
+    const scene::Vec3 at = locked_ ? lockedAt_ : camera_.position;
+    const int leaf = scene_->tree.leafAt(at);
+    if (leaf == setLeaf_)
+        return;
+    const int cluster = leaf >= 0 ? scene_->tree.leafs()[std::size_t(leaf)].cluster : -1;
+    const int area = leaf >= 0 ? scene_->tree.leafs()[std::size_t(leaf)].area : -1;
+    setLeaf_ = leaf;
+    if (cluster == set_.cluster && set_.reach == scene::VisibleSet::Reach::Clusters &&
+        !set_.drawable.empty()) {
+        set_.area = area;
+        return;
+    }
+    set_ = scene::visibleFrom(*scene_, at);
+}
+
+QString MapGLView::cornerText() const
+{
+    if (!scene_)
+        return {};
+    const qreal ratio = devicePixelRatioF();
+    const float aspect = float(width() * ratio) / float(std::max(1.0, height() * ratio));
+    QString text = scene::visibleSetText(
+        set_, scene::facesInView(*scene_, set_, scene::Frustum(camera_, aspect)));
+    if (locked_)
+        text += QStringLiteral("\nlocked at %1 (L unlocks)")
+                    .arg(leak::pointText({lockedAt_.x, lockedAt_.y, lockedAt_.z}));
+    return text;
+}
+
+std::vector<view::SceneRenderer::Lines> MapGLView::overlay() const
+{
+    std::vector<view::SceneRenderer::Lines> lines;
+    if (leakPath_.size() >= 2)
+        lines.push_back({leakPath_, QColor(230, 30, 30), true});
+    if (locked_) {
+        // A cross of three arms where the set was locked.
+        constexpr float arm = 24;
+        const scene::Vec3& p = lockedAt_;
+        lines.push_back(
+            {{p + scene::Vec3{-arm, 0, 0}, p + scene::Vec3{arm, 0, 0}, p + scene::Vec3{0, -arm, 0},
+              p + scene::Vec3{0, arm, 0}, p + scene::Vec3{0, 0, -arm}, p + scene::Vec3{0, 0, arm}},
+             QColor(255, 220, 40),
+             false});
+    }
+    return lines;
 }
 
 void MapGLView::initializeGL()
@@ -89,7 +170,10 @@ void MapGLView::paintGL()
     uploadPending();
     const qreal ratio = devicePixelRatioF();
     facesDrawn_ =
-        renderer_->draw(camera_, mode_, QSize(int(width() * ratio), int(height() * ratio)));
+        renderer_->draw(camera_, mode_, QSize(int(width() * ratio), int(height() * ratio)),
+                        set_.drawable, overlay());
+    corner_->setText(cornerText());
+    corner_->adjustSize();
 }
 
 bool MapGLView::setKey(int key, bool down)
@@ -148,6 +232,10 @@ void MapGLView::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_3:
         setMode(view::ViewMode::Fullbright);
+        break;
+    case Qt::Key_L:
+        setLocked(!locked_);
+        emit cameraChanged();
         break;
     default:
         QOpenGLWidget::keyPressEvent(event);

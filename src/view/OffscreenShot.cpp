@@ -30,7 +30,7 @@ QImage renderShot(const scene::Scene& scene, const ShotRequest& request)
                               .arg(log.isEmpty() ? QStringLiteral("no framebuffer") : log));
         }
         renderer.upload(scene);
-        renderer.draw(request.camera, request.mode, request.size);
+        renderer.draw(request.camera, request.mode, request.size, request.drawable, request.lines);
         image = frame.toImage();
         renderer.release();
         frame.release();

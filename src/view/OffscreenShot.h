@@ -12,6 +12,8 @@ struct ShotRequest {
     scene::Camera camera;
     ViewMode mode = ViewMode::Lit;
     QSize size{800, 600};
+    std::vector<std::uint8_t> drawable; // the visible set's faces; empty: all
+    std::vector<SceneRenderer::Lines> lines;
 };
 
 // One frame of the scene drawn off screen, with a context of its own;

@@ -102,6 +102,8 @@ bool SceneRenderer::initialize(QString* log)
     vertices_.create();
     indices_.create();
     indices_.setUsagePattern(QOpenGLBuffer::StreamDraw);
+    linePoints_.create();
+    linePoints_.setUsagePattern(QOpenGLBuffer::StreamDraw);
     return true;
 }
 
@@ -169,7 +171,7 @@ void SceneRenderer::buildBatches(const scene::Scene& scene)
 }
 
 int SceneRenderer::collectIndices(const scene::Camera& camera, const scene::Frustum& frustum,
-                                  const FaceFilter& filter)
+                                  const std::vector<std::uint8_t>& drawable)
 {
     // Faces seen from behind are left out, as the engine leaves them
     // (R_RecursiveWorldNode's BACKFACE_EPSILON).
@@ -184,7 +186,7 @@ int SceneRenderer::collectIndices(const scene::Camera& camera, const scene::Frus
             const std::uint32_t f = order_[i];
             const FaceBounds& face = faces_[f];
             if (scene::dot(face.normal, camera.position) - face.distance < -backfaceEpsilon ||
-                (filter && !filter(f)) || frustum.excludes(face.mins, face.maxs))
+                (!drawable.empty() && !drawable[f]) || frustum.excludes(face.mins, face.maxs))
                 continue;
             const scene::Vec3 centre = (face.mins + face.maxs) * 0.5f;
             nearFaces_.push_back({scene::dot(centre - camera.position, forward), f});
@@ -213,7 +215,7 @@ int SceneRenderer::collectIndices(const scene::Camera& camera, const scene::Frus
 }
 
 int SceneRenderer::draw(const scene::Camera& camera, ViewMode mode, QSize pixels,
-                        const FaceFilter& filter)
+                        const std::vector<std::uint8_t>& drawable, const std::vector<Lines>& lines)
 {
     glViewport(0, 0, pixels.width(), pixels.height());
     glClearColor(voidColour[0], voidColour[1], voidColour[2], 1);
@@ -221,7 +223,7 @@ int SceneRenderer::draw(const scene::Camera& camera, ViewMode mode, QSize pixels
     if (batches_.empty())
         return 0;
     const float aspect = float(pixels.width()) / float(std::max(pixels.height(), 1));
-    const int drawn = collectIndices(camera, scene::Frustum(camera, aspect), filter);
+    const int drawn = collectIndices(camera, scene::Frustum(camera, aspect), drawable);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -252,6 +254,7 @@ int SceneRenderer::draw(const scene::Camera& camera, ViewMode mode, QSize pixels
     glDisable(GL_BLEND);
     indices_.release();
     vertices_.release();
+    drawLines(lines);
     program_.release();
     return drawn;
 }
@@ -280,6 +283,28 @@ void SceneRenderer::drawBatch(const Batch& batch)
     }
     glDrawElements(GL_TRIANGLES, batch.indexCount, GL_UNSIGNED_INT,
                    reinterpret_cast<const void*>(std::uintptr_t(batch.indexStart) * 4));
+}
+
+// Over everything, whatever lies in front: a path through walls is still
+// seen whole.
+void SceneRenderer::drawLines(const std::vector<Lines>& lines)
+{
+    glDisable(GL_DEPTH_TEST);
+    glLineWidth(3);
+    program_.setUniformValue("flat", true);
+    program_.disableAttributeArray(1);
+    program_.disableAttributeArray(2);
+    linePoints_.bind();
+    for (const Lines& line : lines) {
+        if (line.points.size() < 2)
+            continue;
+        linePoints_.allocate(line.points.data(), int(line.points.size() * sizeof(scene::Vec3)));
+        program_.setAttributeBuffer(0, GL_FLOAT, 0, 3, int(sizeof(scene::Vec3)));
+        program_.setUniformValue("colour", line.colour);
+        glDrawArrays(line.strip ? GL_LINE_STRIP : GL_LINES, 0, GLsizei(line.points.size()));
+    }
+    glLineWidth(1);
+    linePoints_.release();
 }
 
 void SceneRenderer::release()

@@ -3,11 +3,11 @@
 #include "scene/Camera.h"
 #include "scene/Scene.h"
 
+#include <QColor>
 #include <QOpenGLBuffer>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
 #include <QSize>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,12 +39,18 @@ public:
     bool initialize(QString* log);
     // Replaces what was uploaded. The scene is not kept.
     void upload(const scene::Scene& scene);
-    // Which faces may be drawn at all (the visible set); none: every face.
-    using FaceFilter = std::function<bool(std::uint32_t face)>;
-    // Clears and draws into the bound framebuffer of that size in pixels.
-    // Returns the faces drawn.
+    // Lines over the map: the leak's path, the mark of a locked visible
+    // set. Each a strip of points in one colour.
+    struct Lines {
+        std::vector<scene::Vec3> points;
+        QColor colour;
+        bool strip = true; // else pairs of points
+    };
+    // Clears and draws into the bound framebuffer of that size in pixels:
+    // the faces whose flag in drawable is set (all where it is empty), then
+    // the lines. Returns the faces drawn.
     int draw(const scene::Camera& camera, ViewMode mode, QSize pixels,
-             const FaceFilter& filter = {});
+             const std::vector<std::uint8_t>& drawable = {}, const std::vector<Lines>& lines = {});
     // Frees what was uploaded.
     void release();
 
@@ -69,12 +75,14 @@ private:
     int uploadTexture(const scene::Image& image);
     void buildBatches(const scene::Scene& scene);
     int collectIndices(const scene::Camera& camera, const scene::Frustum& frustum,
-                       const FaceFilter& filter);
+                       const std::vector<std::uint8_t>& drawable);
     void drawBatch(const Batch& batch);
+    void drawLines(const std::vector<Lines>& lines);
 
     QOpenGLShaderProgram program_;
     QOpenGLBuffer vertices_{QOpenGLBuffer::VertexBuffer};
     QOpenGLBuffer indices_{QOpenGLBuffer::IndexBuffer};
+    QOpenGLBuffer linePoints_{QOpenGLBuffer::VertexBuffer};
     std::vector<std::unique_ptr<QOpenGLTexture>> textures_;
     std::vector<QSize> textureSizes_;
     std::vector<int> textureIndex_; // the scene's texture -> uploaded; the checker first

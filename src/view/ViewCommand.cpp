@@ -5,6 +5,8 @@
 #include "platform/TextFile.h"
 #include "report/TextureLookup.h"
 #include "scene/SceneBuilder.h"
+#include "scene/VisibleSet.h"
+#include "view/LeakOverlay.h"
 #include "view/MapViewWindow.h"
 #include "view/OffscreenShot.h"
 
@@ -21,12 +23,15 @@ namespace {
 
 const QString usage = QStringLiteral(
     "Usage: brushwright --view PATH.bsp [--shot OUT.png [--size WxH]\n"
-    "                   [--camera \"X Y Z YAW PITCH\"] [--mode lit|lightmap|fullbright]]\n"
-    "  --shot    draw one frame off screen into a PNG file and exit\n"
+    "                   [--camera \"X Y Z YAW PITCH\"] [--mode lit|lightmap|fullbright]\n"
+    "                   [--lock \"X Y Z\"]]\n"
+    "  --shot    draw one frame off screen into a PNG file, print what it shows, exit\n"
     "  --size    its size in pixels; default 800x600\n"
     "  --camera  map units and the game's degrees: yaw counter-clockwise from +X,\n"
     "            pitch positive looking down; default: info_player_start\n"
     "  --mode    lit (default), lightmap or fullbright\n"
+    "  --lock    draw what the engine draws from this point (the visible set locked\n"
+    "            there, as the view's L key locks it); default: from the camera\n"
     "Exit: 0 done, 2 a file that cannot be read or written, or bad usage.\n");
 
 struct Command {
@@ -35,6 +40,7 @@ struct Command {
     QSize size{800, 600};
     std::optional<scene::Camera> camera;
     ViewMode mode = ViewMode::Lit;
+    std::optional<scene::Vec3> lock;
 };
 
 std::optional<QSize> parseSize(const QString& text)
@@ -55,7 +61,8 @@ std::variant<Command, QString> parse(const QStringList& arguments)
     bool sized = false, placed = false, moded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        const QStringList takesValue = {"--view", "--shot", "--size", "--camera", "--mode"};
+        const QStringList takesValue = {"--view",   "--shot", "--size",
+                                        "--camera", "--mode", "--lock"};
         if (!takesValue.contains(a))
             return QStringLiteral("unknown argument \"%1\"").arg(a);
         if (i + 1 >= arguments.size())
@@ -71,6 +78,13 @@ std::variant<Command, QString> parse(const QStringList& arguments)
                 return QStringLiteral("--size takes WIDTHxHEIGHT, not \"%1\"").arg(value);
             command.size = *size;
             sized = true;
+        } else if (a == QStringLiteral("--lock")) {
+            const std::optional<scene::Camera> at =
+                scene::parseCamera(value + QStringLiteral(" 0 0"));
+            if (!at)
+                return QStringLiteral("--lock takes \"X Y Z\", not \"%1\"").arg(value);
+            command.lock = at->position;
+            placed = true;
         } else if (a == QStringLiteral("--camera")) {
             command.camera = scene::parseCamera(value);
             if (!command.camera)
@@ -87,7 +101,7 @@ std::variant<Command, QString> parse(const QStringList& arguments)
     if (command.bspPath.isEmpty())
         return QStringLiteral("--view needs a .bsp file");
     if (command.shotPath.isEmpty() && (sized || placed || moded))
-        return QStringLiteral("--size, --camera and --mode go with --shot");
+        return QStringLiteral("--size, --camera, --mode and --lock go with --shot");
     return command;
 }
 
@@ -106,28 +120,38 @@ QByteArray pngOf(const QImage& image)
     return bytes;
 }
 
-int shoot(const Command& command, const scene::Scene& scene)
+int shoot(const Command& command, const scene::Scene& scene, const OpenRequest& open)
 {
     ShotRequest request;
     request.camera = command.camera.value_or(scene.start);
     request.mode = command.mode;
     request.size = command.size;
+    const scene::VisibleSet set =
+        scene::visibleFrom(scene, command.lock.value_or(request.camera.position));
+    request.drawable = set.drawable;
+    const LeakOverlay leak = leakOverlayFor(open);
+    if (leak.points.size() >= 2)
+        request.lines.push_back({leak.points, QColor(230, 30, 30), true});
     const QImage image = renderShot(scene, request);
     textfile::writeFile(command.shotPath, pngOf(image));
-    platform::writeStandardOutput(
-        QStringLiteral("%1: %2 x %3, %4, %5\n")
-            .arg(QDir::toNativeSeparators(command.shotPath))
-            .arg(image.width())
-            .arg(image.height())
-            .arg(modeName(command.mode), scene::cameraText(request.camera)));
+    const float aspect = float(image.width()) / float(image.height());
+    const int inView = scene::facesInView(scene, set, scene::Frustum(request.camera, aspect));
+    QString out = QStringLiteral("%1: %2 x %3, %4, %5\n")
+                      .arg(QDir::toNativeSeparators(command.shotPath))
+                      .arg(image.width())
+                      .arg(image.height())
+                      .arg(modeName(command.mode), scene::cameraText(request.camera)) +
+                  scene::visibleSetText(set, inView) + u'\n';
+    if (!leak.note.isEmpty())
+        out += leak.note + u'\n';
+    platform::writeStandardOutput(out);
     return 0;
 }
 
-int showWindow(const QString& bspPath, std::shared_ptr<const scene::Scene> scene,
-               const QStringList& folders)
+int showWindow(const OpenRequest& open, std::shared_ptr<const scene::Scene> scene)
 {
     MapViewWindow window;
-    window.showScene(OpenRequest{bspPath, folders}, std::move(scene));
+    window.showScene(open, std::move(scene));
     window.bringToFront();
     return QApplication::exec();
 }
@@ -146,9 +170,10 @@ int runViewCommand(const QStringList& arguments)
         auto scene = std::make_shared<const scene::Scene>(scene::readScene(path, folders));
         for (const QString& problem : scene->problems)
             platform::writeStandardError(QStringLiteral("brushwright: note: %1\n").arg(problem));
+        const OpenRequest open{path, folders, {}, {}, {}, false, false};
         if (!command.shotPath.isEmpty())
-            return shoot(command, *scene);
-        return showWindow(path, std::move(scene), folders);
+            return shoot(command, *scene, open);
+        return showWindow(open, std::move(scene));
     } catch (const Failure& failure) {
         platform::writeStandardError(QStringLiteral("brushwright: %1\n").arg(failure.text()));
         return 2;

@@ -12,6 +12,17 @@ namespace view {
 struct OpenRequest {
     QString bspPath;
     QStringList gameFolders; // textures and the palette: a mod's, then baseq2
+    // A leak to draw: the .map, the point file the bsp step wrote and
+    // ericw-tools' occupant line. Without a point file, one beside the .map
+    // newer than it is drawn.
+    QString mapPath;
+    QString pointFile;
+    QString occupantLine;
+    // The .bsp is an earlier compile's (q2tool writes none on a leak).
+    bool earlierBsp = false;
+    // From a compile, which knows whether it leaked: no point file is no
+    // leak, whatever lies beside the .map.
+    bool fromCompile = false;
     bool operator==(const OpenRequest&) const = default;
 };
 
