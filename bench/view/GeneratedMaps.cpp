@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace generated {
@@ -49,8 +51,14 @@ int luxels(float low, float high)
     return int(std::ceil(high / 16) - std::floor(low / 16)) + 1;
 }
 
+// A world's tree and visibility: lumps laid down as they are; node planes
+// are numbered after the faces' own (one a face).
+struct World {
+    QByteArray planes, nodes, leafs, leafFaces, visibility;
+};
+
 QByteArray bspOf(const std::vector<Polygon>& polygons, const QByteArray& entities,
-                 const Point& mins, const Point& maxs)
+                 const Point& mins, const Point& maxs, const World& world = {})
 {
     QByteArray lumps[bsp::LumpCount];
     lumps[bsp::Entities] = entities + '\0';
@@ -118,6 +126,11 @@ QByteArray bspOf(const std::vector<Polygon>& polygons, const QByteArray& entitie
     append(lumps[bsp::Models], qint32(0));
     append(lumps[bsp::Models], qint32(0));
     append(lumps[bsp::Models], qint32(polygons.size()));
+    lumps[bsp::Planes] += world.planes;
+    lumps[bsp::Nodes] = world.nodes;
+    lumps[bsp::Leafs] = world.leafs;
+    lumps[bsp::LeafFaces] = world.leafFaces;
+    lumps[bsp::Visibility] = world.visibility;
     append(lumps[bsp::Areas], qint64(0));
     append(lumps[bsp::AreaPortals], qint64(0));
 
@@ -191,11 +204,103 @@ const QByteArray start = "{\n\"classname\" \"worldspawn\"\n}\n{\n\"classname\" "
 
 } // namespace
 
+// A QBSP tree over a grid of side x side clusters, each one leaf of the
+// tiles in its square of a tiles x tiles floor (64 units a tile, centred),
+// split alternately along x and y; each cluster sees the clusters within
+// `reach` squares of it, run-length coded as vis writes it.
+World worldOf(int tiles, int side, int reach, int firstPlane)
+{
+    World world;
+    const auto tileOf = [tiles, side](int cell) { return cell * tiles / side; };
+    const auto unit = [tiles](int tile) { return float(64 * (tile - tiles / 2)); };
+    // Leaf c: cells (c % side, c / side); its tiles' faces, in the order the
+    // tiles were written (row by row).
+    for (int cy = 0; cy < side; ++cy) {
+        for (int cx = 0; cx < side; ++cx) {
+            const qint32 first = qint32(world.leafFaces.size() / 4);
+            for (int ty = tileOf(cy); ty < tileOf(cy + 1); ++ty) {
+                for (int tx = tileOf(cx); tx < tileOf(cx + 1); ++tx)
+                    append(world.leafFaces, quint32(ty * tiles + tx));
+            }
+            append(world.leafs, qint32(0));              // contents
+            append(world.leafs, qint32(cy * side + cx)); // cluster
+            append(world.leafs, qint32(0));              // area
+            for (float v : {unit(tileOf(cx)), unit(tileOf(cy)), -16.0f, unit(tileOf(cx + 1)),
+                            unit(tileOf(cy + 1)), 128.0f})
+                append(world.leafs, v);
+            append(world.leafs, quint32(first));
+            append(world.leafs, quint32(world.leafFaces.size() / 4 - first));
+            append(world.leafs, quint32(0));
+            append(world.leafs, quint32(0));
+        }
+    }
+    // Nodes over cell ranges, split at the middle of the wider side.
+    struct Range {
+        int x0, y0, x1, y1;
+    };
+    std::function<qint32(Range)> node = [&](Range r) -> qint32 {
+        if (r.x1 - r.x0 == 1 && r.y1 - r.y0 == 1)
+            return -(r.y0 * side + r.x0) - 1;
+        const bool alongX = r.x1 - r.x0 >= r.y1 - r.y0;
+        const int middle = alongX ? (r.x0 + r.x1) / 2 : (r.y0 + r.y1) / 2;
+        const qint32 index = qint32(world.nodes.size() / 44);
+        world.nodes.append(44, '\0');
+        const qint32 plane = firstPlane + qint32(world.planes.size() / 20);
+        for (float v : {alongX ? 1.0f : 0.0f, alongX ? 0.0f : 1.0f, 0.0f, unit(tileOf(middle))})
+            append(world.planes, v);
+        append(world.planes, qint32(alongX ? 0 : 1));
+        const qint32 front =
+            node(alongX ? Range{middle, r.y0, r.x1, r.y1} : Range{r.x0, middle, r.x1, r.y1});
+        const qint32 back =
+            node(alongX ? Range{r.x0, r.y0, middle, r.y1} : Range{r.x0, r.y0, r.x1, middle});
+        char* p = world.nodes.data() + 44 * index;
+        std::memcpy(p, &plane, 4);
+        std::memcpy(p + 4, &front, 4);
+        std::memcpy(p + 8, &back, 4);
+        return index;
+    };
+    node({0, 0, side, side});
+    // Visibility: the header, then the rows.
+    const int clusters = side * side, rowBytes = (clusters + 7) / 8;
+    QByteArray rows;
+    std::vector<qint32> offsets;
+    const qint32 header = 4 + 8 * clusters;
+    for (int c = 0; c < clusters; ++c) {
+        QByteArray row(rowBytes, '\0');
+        const int cx = c % side, cy = c / side;
+        for (int y = std::max(0, cy - reach); y <= std::min(side - 1, cy + reach); ++y) {
+            for (int x = std::max(0, cx - reach); x <= std::min(side - 1, cx + reach); ++x)
+                row[(y * side + x) / 8] = char(row[(y * side + x) / 8] | 1 << ((y * side + x) % 8));
+        }
+        offsets.push_back(header + qint32(rows.size()));
+        for (int i = 0; i < rowBytes;) {
+            if (row[i] != 0) {
+                rows += row[i++];
+                continue;
+            }
+            int zeros = 0;
+            while (i < rowBytes && row[i] == 0 && zeros < 255) {
+                ++zeros;
+                ++i;
+            }
+            rows += '\0';
+            rows += char(zeros);
+        }
+    }
+    append(world.visibility, qint32(clusters));
+    for (qint32 offset : offsets) {
+        append(world.visibility, offset);
+        append(world.visibility, offset);
+    }
+    world.visibility += rows;
+    return world;
+}
+
 QString writeBigMap(const QString& root)
 {
     // Each tile: 4 vertexes, edges and surfedges, a plane, a face and 5 x 5
-    // luxels, 219 bytes.
-    const int n = 370;
+    // luxels, 219 bytes; the tree and the visibility about 3 MB more.
+    const int n = 352;
     std::vector<Polygon> tiles;
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
@@ -206,8 +311,10 @@ QString writeBigMap(const QString& root)
         }
     }
     const float side = float(32 * n);
+    // 10,000 clusters, each seeing those within ten squares.
     return writeGame(root, QStringLiteral("big"),
-                     bspOf(tiles, start, {-side, -side, -16}, {side, side, 16}));
+                     bspOf(tiles, start, {-side, -side, -16}, {side, side, 16},
+                           worldOf(n, 100, 10, int(tiles.size()))));
 }
 
 QString writeTinyMap(const QString& root)

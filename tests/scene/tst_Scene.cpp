@@ -7,6 +7,7 @@
 #include "report/TextureLookup.h"
 #include "scene/Lightmaps.h"
 #include "scene/SceneBuilder.h"
+#include "scene/Visibility.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +68,8 @@ private slots:
     void badInput();
     void camera_data();
     void camera();
+    void rows_data();
+    void rows();
 
 private:
     QTemporaryDir folder_;
@@ -186,7 +189,7 @@ void TestScene::badInput()
         const scene::Texture* wall = textureNamed(scene, QStringLiteral("e1u1/wall1_1"));
         QCOMPARE(wall->found, wallFound);
         QCOMPARE(wall->image.rgba.empty(), !wallFound);
-        const std::uint32_t texel = wall->image.rgba[1 * 64 + 1];
+        const std::uint32_t texel = wallFound ? wall->image.rgba[1 * 64 + 1] : 0;
         const bool grey =
             (texel & 0xff) == (texel >> 8 & 0xff) && (texel & 0xff) == (texel >> 16 & 0xff);
         QCOMPARE(wallFound && grey, greyPalette);
@@ -255,6 +258,67 @@ void TestScene::camera()
     up.fast = true;
     QCOMPARE(scene::moved(*parsed, up, 1, 10).position - parsed->position,
              (scene::Vec3{0, 0, 10 * scene::fastFactor}));
+}
+
+void TestScene::rows_data()
+{
+    QTest::addColumn<QByteArray>("lump"); // the row at offset 0, unless the lump
+    QTest::addColumn<int>("offset");      // starts with its own header (offset -2)
+    QTest::addColumn<int>("clusters");
+    QTest::addColumn<QByteArray>("row"); // empty: damaged
+    QTest::newRow("bytes as they are")
+        << QByteArray("\x05\x80", 2) << 0 << 16 << QByteArray("\x05\x80", 2);
+    QTest::newRow("a run of zeros")
+        << QByteArray("\x01\x00\x02\x80", 4) << 0 << 32 << QByteArray("\x01\x00\x00\x80", 4);
+    QTest::newRow("a run of none")
+        << QByteArray("\x00\x00\x07", 3) << 0 << 8 << QByteArray("\x07", 1);
+    QTest::newRow("a run past the row, cut")
+        << QByteArray("\x00\x09", 2) << 0 << 16 << QByteArray(2, '\0');
+    QTest::newRow("nine clusters, two bytes")
+        << QByteArray("\xff\x01", 2) << 0 << 9 << QByteArray("\xff\x01", 2);
+    QTest::newRow("at an offset") << QByteArray("\xaa\xbb\x03", 3) << 2 << 8
+                                  << QByteArray("\x03", 1);
+    QTest::newRow("row past the end") << QByteArray("\x05", 1) << 0 << 16 << QByteArray();
+    QTest::newRow("a zero without its count")
+        << QByteArray("\x05\x00", 2) << 0 << 24 << QByteArray();
+    QTest::newRow("offset past the end") << QByteArray("\x05", 1) << 2 << 8 << QByteArray();
+    QTest::newRow("offset before the lump") << QByteArray("\x05", 1) << -1 << 8 << QByteArray();
+    // Whole lumps: 2 clusters, each {pvs, phs}, then the rows.
+    QTest::newRow("lump: rows read") << QByteArray("\x02\0\0\0\x14\0\0\0\0\0\0\0"
+                                                   "\x15\0\0\0\0\0\0\0\x01\x03",
+                                                   22)
+                                     << -2 << 2 << QByteArray("\x03", 1);
+    QTest::newRow("lump: offsets past its end")
+        << QByteArray("\x09\0\0\0\x14\0\0\0", 8) << -2 << 9 << QByteArray();
+    QTest::newRow("lump: a row past its end")
+        << QByteArray("\x02\0\0\0\x14\0\0\0\0\0\0\0\x40\0\0\0\0\0\0\0\x01", 21) << -2 << 2
+        << QByteArray();
+}
+
+void TestScene::rows()
+{
+    QFETCH(QByteArray, lump);
+    QFETCH(int, offset);
+    QFETCH(int, clusters);
+    QFETCH(QByteArray, row);
+    const std::string_view bytes(lump.constData(), std::size_t(lump.size()));
+    std::optional<std::vector<std::uint8_t>> decoded;
+    if (offset == -2) {
+        // The second cluster's row, as the lump's header places it.
+        const scene::Visibility vis = scene::Visibility::read(bytes);
+        QCOMPARE(vis.state(), row.isEmpty() ? scene::Visibility::State::Damaged
+                                            : scene::Visibility::State::Present);
+        QCOMPARE(vis.problem().isEmpty(), !row.isEmpty());
+        if (vis.state() == scene::Visibility::State::Present)
+            decoded = vis.row(1);
+    } else {
+        decoded = scene::decodeRow(bytes, offset, clusters);
+    }
+    QCOMPARE(decoded.has_value(), !row.isEmpty());
+    if (decoded)
+        QCOMPARE(
+            QByteArray(reinterpret_cast<const char*>(decoded->data()), qsizetype(decoded->size())),
+            row);
 }
 
 QTEST_GUILESS_MAIN(TestScene)
