@@ -129,16 +129,8 @@ std::vector<view::SceneRenderer::Lines> MapGLView::overlay() const
     std::vector<view::SceneRenderer::Lines> lines;
     if (leakPath_.size() >= 2)
         lines.push_back({leakPath_, QColor(230, 30, 30), true});
-    if (locked_) {
-        // A cross of three arms where the set was locked.
-        constexpr float arm = 24;
-        const scene::Vec3& p = lockedAt_;
-        lines.push_back(
-            {{p + scene::Vec3{-arm, 0, 0}, p + scene::Vec3{arm, 0, 0}, p + scene::Vec3{0, -arm, 0},
-              p + scene::Vec3{0, arm, 0}, p + scene::Vec3{0, 0, -arm}, p + scene::Vec3{0, 0, arm}},
-             QColor(255, 220, 40),
-             false});
-    }
+    if (locked_)
+        lines.push_back(view::SceneRenderer::lockMark(lockedAt_));
     return lines;
 }
 

@@ -307,6 +307,16 @@ void SceneRenderer::drawLines(const std::vector<Lines>& lines)
     linePoints_.release();
 }
 
+SceneRenderer::Lines SceneRenderer::lockMark(const scene::Vec3& at)
+{
+    constexpr float arm = 24;
+    return {{at + scene::Vec3{-arm, 0, 0}, at + scene::Vec3{arm, 0, 0},
+             at + scene::Vec3{0, -arm, 0}, at + scene::Vec3{0, arm, 0},
+             at + scene::Vec3{0, 0, -arm}, at + scene::Vec3{0, 0, arm}},
+            QColor(255, 220, 40),
+            false};
+}
+
 void SceneRenderer::release()
 {
     textures_.clear();

@@ -54,6 +54,9 @@ public:
     // Frees what was uploaded.
     void release();
 
+    // The mark of a locked visible set: a cross of three arms.
+    static Lines lockMark(const scene::Vec3& at);
+
 private:
     enum class Pass { Opaque, Sky, Blended };
     struct Batch {

@@ -132,6 +132,8 @@ int shoot(const Command& command, const scene::Scene& scene, const OpenRequest& 
     const LeakOverlay leak = leakOverlayFor(open);
     if (leak.points.size() >= 2)
         request.lines.push_back({leak.points, QColor(230, 30, 30), true});
+    if (command.lock)
+        request.lines.push_back(SceneRenderer::lockMark(*command.lock));
     const QImage image = renderShot(scene, request);
     textfile::writeFile(command.shotPath, pngOf(image));
     const float aspect = float(image.width()) / float(image.height());
