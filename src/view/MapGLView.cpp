@@ -44,10 +44,11 @@ MapGLView::~MapGLView()
 void MapGLView::setScene(std::shared_ptr<const scene::Scene> scene, bool keepCamera)
 {
     scene_ = std::move(scene);
+    // A new file's clusters and faces are not the old one's.
+    set_ = {};
+    setLeaf_ = -2;
     if (!keepCamera && scene_)
         setCamera(scene_->start);
-    // A new file's clusters are not the old one's.
-    setLeaf_ = -2;
     updateVisibleSet();
     pendingUpload_ = true;
     update();

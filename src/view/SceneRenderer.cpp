@@ -223,7 +223,10 @@ int SceneRenderer::draw(const scene::Camera& camera, ViewMode mode, QSize pixels
     if (batches_.empty())
         return 0;
     const float aspect = float(pixels.width()) / float(std::max(pixels.height(), 1));
-    const int drawn = collectIndices(camera, scene::Frustum(camera, aspect), drawable);
+    // A set of another scene's faces would index past these.
+    static const std::vector<std::uint8_t> every;
+    const int drawn = collectIndices(camera, scene::Frustum(camera, aspect),
+                                     drawable.size() == faces_.size() ? drawable : every);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
