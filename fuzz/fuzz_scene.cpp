@@ -1,7 +1,9 @@
 // The scene builder on any bytes: a broken file is the reader's Failure,
 // never a crash; every face's polygon lies in the vertex list, its
 // lightmap block in its page and its luxel positions in its block, and
-// the pages are the map report's.
+// the pages are the map report's. The visibility rows, decoded whole when
+// the lump is read, are each a row long, and a visible set holds faces of
+// the file only.
 #include "FuzzSupport.h"
 #include "bsp/BspFile.h"
 #include "platform/Failure.h"
@@ -39,6 +41,21 @@ void checkFace(const scene::Scene& s, const scene::Face& face)
     }
 }
 
+void checkVisibility(const scene::Scene& s)
+{
+    const scene::Visibility& vis = s.pvs.visibility();
+    fuzz::check((vis.state() == scene::Visibility::State::Damaged) == !vis.problem().isEmpty(),
+                "damaged visibility says why");
+    if (vis.state() != scene::Visibility::State::Present)
+        return;
+    for (int c = 0; c < std::min(vis.clusters(), 32); ++c) {
+        fuzz::check(vis.row(c).size() == (std::size_t(vis.clusters()) + 7) / 8,
+                    "a row is as long as the clusters need");
+        for (const std::uint32_t face : s.pvs.facesFrom(c))
+            fuzz::check(face < s.faces.size(), "a visible set holds the file's faces");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -60,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "the atlas holds every page and the constant tile");
         for (const scene::Face& face : s.faces)
             checkFace(s, face);
+        checkVisibility(s);
     } catch (const Failure& failure) {
         fuzz::check(!failure.text().isEmpty(), "a broken file says what is wrong");
     }

@@ -19,8 +19,7 @@ PotentiallyVisible::PotentiallyVisible(const WorldTree& tree, Visibility visibil
     clusterPoints_.resize(std::size_t(clusters));
     clusterHasLeafs_.assign(std::size_t(clusters), false);
     const std::vector<std::uint32_t>& leafFaces = tree.leafFaces();
-    for (const std::uint32_t face : leafFaces)
-        faceCount_ = std::max(faceCount_, face + 1);
+    faceCount_ = tree.faceCount();
     for (const TreeLeaf& leaf : tree.leafs()) {
         if (leaf.cluster < 0)
             continue;
@@ -39,6 +38,9 @@ PotentiallyVisible::PotentiallyVisible(const WorldTree& tree, Visibility visibil
     for (std::vector<std::uint32_t>& faces : clusterFaces_) {
         std::sort(faces.begin(), faces.end());
         faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
+        // noFace sorts last.
+        while (!faces.empty() && faces.back() == WorldTree::noFace)
+            faces.pop_back();
     }
 }
 

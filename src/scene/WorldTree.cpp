@@ -65,10 +65,9 @@ WorldTree WorldTree::read(const bsp::BspLumps& l)
     for (std::int64_t i = 0; i < l.count[bsp::LeafFaces]; ++i) {
         const std::int64_t face = l.qbsp ? std::int64_t(bsp::uint32At(l.at(bsp::LeafFaces, i)))
                                          : std::int64_t(bsp::uint16At(l.at(bsp::LeafFaces, i)));
-        // Out of range: face 0 is as good a stand-in as any, and the
-        // counts stay whole; such files are broken anyway.
-        tree.leafFaces_.push_back(face < l.count[bsp::Faces] ? std::uint32_t(face) : 0);
+        tree.leafFaces_.push_back(face < l.count[bsp::Faces] ? std::uint32_t(face) : noFace);
     }
+    tree.faceCount_ = std::uint32_t(l.count[bsp::Faces]);
     tree.head_ = l.count[bsp::Models] > 0 ? bsp::int32At(l.at(bsp::Models, 0) + 36) : 0;
     // A tree of no nodes is one leaf, leaf 0 (-1 as a child).
     if (tree.nodes_.empty())

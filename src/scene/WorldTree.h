@@ -42,8 +42,10 @@ public:
     std::vector<int> leafsTouching(const Vec3& mins, const Vec3& maxs) const;
 
     const std::vector<TreeLeaf>& leafs() const { return leafs_; }
-    // Face indices of the leafs, each within the file's faces.
+    // Face indices of the leafs; an index past the file's faces is noFace.
     const std::vector<std::uint32_t>& leafFaces() const { return leafFaces_; }
+    static constexpr std::uint32_t noFace = 0xffffffff;
+    std::uint32_t faceCount() const { return faceCount_; }
 
 private:
     int walk(std::int32_t child, const Vec3& point, int depth) const;
@@ -55,6 +57,7 @@ private:
     std::vector<TreeLeaf> leafs_;
     std::vector<std::uint32_t> leafFaces_;
     std::int32_t head_ = 0;
+    std::uint32_t faceCount_ = 0;
 };
 
 } // namespace scene
