@@ -78,8 +78,9 @@ private:
 
 void TestScene::initTestCase()
 {
+    // The tables of rows and cameras need no compiler.
     if (gamefolder::compilersFolder().isEmpty())
-        QSKIP("no real compilers: BRUSHWRIGHT_COMPILERS lacks linux/q2tool");
+        return;
     const QString maps = gamefolder::makeGame(folder_.filePath(QStringLiteral("first")));
     box_ = gamefolder::readFile(
         gamefolder::compile(maps, QStringLiteral("q2tools"), boxMap(), QStringLiteral("box")));
@@ -99,6 +100,8 @@ void TestScene::realCompilers()
 {
     QFETCH(QString, suite);
     QFETCH(bool, tight);
+    if (box_.isEmpty())
+        QSKIP("no real compilers: BRUSHWRIGHT_COMPILERS lacks linux/q2tool");
     const QString maps = gamefolder::makeGame(folder_.filePath(suite));
     const QString bsp = gamefolder::compile(maps, suite, boxMap(), QStringLiteral("box"));
     QVERIFY(!bsp.isEmpty());
@@ -177,6 +180,8 @@ void TestScene::badInput()
     QFETCH(bool, wallFound);
     QFETCH(bool, greyPalette);
     QFETCH(QString, said);
+    if (box_.isEmpty())
+        QSKIP("no real compilers: BRUSHWRIGHT_COMPILERS lacks linux/q2tool");
     QTemporaryDir root;
     const QString maps = gamefolder::makeGame(root.path());
     QByteArray bytes = box_;
