@@ -1,6 +1,6 @@
 # The program installed as any Linux desktop program (cmake --install, the
 # Debian package): the program in bin/, its 3D view's library in
-# lib/<arch>/brushwright/, the files it ships with in
+# lib/brushwright/view/, the files it ships with in
 # share/brushwright/ (copied to the user's own folder on the first start),
 # a desktop entry, an icon, AppStream data, a manual page, and the README,
 # the licence, the changelog and the source in share/doc/brushwright/.
@@ -9,7 +9,7 @@ set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/brushwright)
 
 install(TARGETS brushwright RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The 3D view's library, which the program loads from ../lib/.../brushwright.
+# The 3D view's library, which the program loads from there.
 install(TARGETS brushwright_view LIBRARY DESTINATION ${VIEW_INSTALL_DIR})
 file(GLOB shipped ${PROJECT_SOURCE_DIR}/data/*.builtin)
 install(FILES ${shipped} DESTINATION ${CMAKE_INSTALL_DATADIR}/brushwright)
