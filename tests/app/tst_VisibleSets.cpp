@@ -170,7 +170,7 @@ void tst_VisibleSets::twoRooms()
     QFETCH(QString, suite);
     const QString maps = gamefolder::makeGame(dir_.filePath(suite));
     const QString bsp =
-        gamefolder::compile(maps, suite, testmaps::twoRoomsMap(), QStringLiteral("rooms"));
+        gamefolder::compile(maps, suite, testmaps::bentCorridorMap(), QStringLiteral("rooms"));
     QVERIFY(!bsp.isEmpty());
     const QByteArray bytes = gamefolder::readFile(bsp);
     const Counted counted = countHere(bytes);
@@ -214,7 +214,8 @@ void tst_VisibleSets::twoRooms()
     QCOMPARE(line.captured(1).toInt(), mine->faces);
     int roomB = 0;
     for (const Counted::Cluster& c : counted.clusters) {
-        const double x = c.point[0] / testmaps::roomCell, y = c.point[1] / testmaps::roomCell;
+        const double x = c.point[0] / testmaps::corridorCell,
+                     y = c.point[1] / testmaps::corridorCell;
         if (x > 8 && x < 12 && y > 5 && y < 9 && ++roomB)
             QVERIFY2(!mine->sees.contains(c.cluster), qPrintable(QString::number(c.cluster)));
     }
