@@ -46,17 +46,20 @@ qint32 int32(const QByteArray& b, qint64 at)
     return v;
 }
 
+// Bounded, as the sanitizers' build checks a read of Qt's empty array.
 int int16(const QByteArray& b, qint64 at)
 {
     qint16 v = 0;
-    std::memcpy(&v, b.constData() + at, 2);
+    if (at >= 0 && at + 2 <= b.size())
+        std::memcpy(&v, b.constData() + at, 2);
     return v;
 }
 
 int uint16(const QByteArray& b, qint64 at)
 {
     quint16 v = 0;
-    std::memcpy(&v, b.constData() + at, 2);
+    if (at >= 0 && at + 2 <= b.size())
+        std::memcpy(&v, b.constData() + at, 2);
     return v;
 }
 
