@@ -22,7 +22,12 @@ struct Run {
 Run runProgram(const VirtualDisplay& display, const QStringList& arguments)
 {
     QProcess program;
-    program.setProcessEnvironment(display.environment());
+    QProcessEnvironment environment = display.environment();
+    // The sanitizers' build: see tests/keeploaded.
+    if (qEnvironmentVariableIsSet("BRUSHWRIGHT_VIEW_PRELOAD"))
+        environment.insert(QStringLiteral("LD_PRELOAD"),
+                           qEnvironmentVariable("BRUSHWRIGHT_VIEW_PRELOAD"));
+    program.setProcessEnvironment(environment);
     program.start(qEnvironmentVariable("BRUSHWRIGHT_EXE"), arguments);
     if (!program.waitForFinished(60000))
         return {};

@@ -26,9 +26,13 @@ struct Run {
     QString out, err;
 };
 
-Run runProgram(const QProcessEnvironment& environment, const QStringList& arguments)
+Run runProgram(QProcessEnvironment environment, const QStringList& arguments)
 {
     QProcess program;
+    // The sanitizers' build: see tests/keeploaded.
+    if (qEnvironmentVariableIsSet("BRUSHWRIGHT_VIEW_PRELOAD"))
+        environment.insert(QStringLiteral("LD_PRELOAD"),
+                           qEnvironmentVariable("BRUSHWRIGHT_VIEW_PRELOAD"));
     program.setProcessEnvironment(environment);
     program.start(qEnvironmentVariable("BRUSHWRIGHT_EXE"), arguments);
     if (!program.waitForFinished(60000))
