@@ -103,6 +103,7 @@ struct Scene {
     int facesWithoutLight = 0; // their block runs past the lighting lump
     int facesTooLarge = 0;     // larger than a lightmap page
     int facesPastPages = 0;    // on pages past the atlas' last (drawn unlit)
+    int facesSharingEdges = 0; // past the surfedges' count (left out)
     int missingTextures = 0;
     int brokenTextures = 0;
     QStringList problems; // the palette, unreadable paks, the entity text

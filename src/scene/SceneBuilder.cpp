@@ -190,6 +190,15 @@ void buildFace(const bsp::BspLumps& l, std::int64_t f, TextureTable& textures,
         face.distance = bsp::floatAt(plane + 12) * flip;
     }
     face.texture = textures.indexOf(tex);
+    // The compilers give each face surfedges of its own. Faces of a damaged
+    // file that share them could ask for far more vertexes than the file
+    // holds: past the surfedges' count they are left out, and counted.
+    const bool kept = std::int64_t(scene.vertices.size()) + r.edgeCount <= l.count[bsp::SurfEdges];
+    if (!kept) {
+        ++scene.facesSharingEdges;
+        face.look = Look::Hidden;
+        face.vertexCount = 0;
+    }
     float vecs[2][4];
     for (int j = 0; j < 2; ++j) {
         for (int k = 0; k < 4; ++k)
@@ -208,7 +217,8 @@ void buildFace(const bsp::BspLumps& l, std::int64_t f, TextureTable& textures,
         }
         vertex.s = st[0];
         vertex.t = st[1];
-        scene.vertices.push_back(vertex);
+        if (kept)
+            scene.vertices.push_back(vertex);
     }
     int low[2], extents[2];
     for (int j = 0; j < 2; ++j) {

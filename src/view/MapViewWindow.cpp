@@ -188,11 +188,13 @@ void MapViewWindow::showFile(const scene::Scene* scene, const QString& problem)
                                                    "unlit")
                                         .arg(scene::LightmapAtlas::maxPages)},
             {scene->facesTooLarge, QStringLiteral("too large for a lightmap page")},
+            {scene->facesSharingEdges, QStringLiteral("sharing other faces' edges, left out")},
             {scene->pvs.leafsPastClusters(), QStringLiteral("in clusters past the visibility "
                                                             "lump's, passed over")}};
         const QString nouns[] = {QStringLiteral("texture"), QStringLiteral("texture"),
                                  QStringLiteral("face"),    QStringLiteral("face"),
-                                 QStringLiteral("face"),    QStringLiteral("leaf")};
+                                 QStringLiteral("face"),    QStringLiteral("face"),
+                                 QStringLiteral("leaf")};
         for (std::size_t i = 0; i < std::size(counts); ++i) {
             if (counts[i].first > 0)
                 parts << plural(counts[i].first, nouns[i],
