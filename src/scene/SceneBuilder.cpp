@@ -379,7 +379,8 @@ Scene buildScene(const char* data, std::int64_t size, const GameFiles* files)
     placeModels(l, entities, scene.faces, offsets);
     placeVertexes(offsets, scene);
     scene.tree = WorldTree::read(l);
-    scene.pvs = PotentiallyVisible(scene.tree, Visibility::read(l.bytes(bsp::Visibility)));
+    scene.pvs = PotentiallyVisible(scene.tree,
+                                   Visibility::read(l.bytes(bsp::Visibility), l.count[bsp::Leafs]));
     placeModelClusters(l, offsets, scene);
     scene.start = startCamera(text, scene.mins, scene.maxs);
     return scene;
@@ -421,8 +422,8 @@ std::optional<PvsFigures> pvsFiguresOf(const QString& bspPath, QString* problem)
     return withFile(bspPath, [problem](const char* data, std::int64_t size) {
         bsp::readBsp(data, size);
         const bsp::BspLumps l = bsp::lumpsOf(data, size);
-        const PotentiallyVisible pvs(WorldTree::read(l),
-                                     Visibility::read(l.bytes(bsp::Visibility)));
+        const PotentiallyVisible pvs(
+            WorldTree::read(l), Visibility::read(l.bytes(bsp::Visibility), l.count[bsp::Leafs]));
         if (problem)
             *problem = pvs.visibility().problem();
         return pvs.visibility().state() == Visibility::State::Present

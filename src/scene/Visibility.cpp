@@ -31,7 +31,7 @@ std::optional<std::vector<std::uint8_t>> decodeRow(std::string_view lump, std::i
     return row;
 }
 
-Visibility Visibility::read(std::string_view lump)
+Visibility Visibility::read(std::string_view lump, std::int64_t leafs)
 {
     Visibility vis;
     if (lump.empty())
@@ -48,6 +48,11 @@ Visibility Visibility::read(std::string_view lump)
     if (clusters < 0 || 4 + 8 * clusters > std::int64_t(lump.size()))
         return damaged(QStringLiteral("the visibility lump's %1 clusters' offsets run past its end")
                            .arg(clusters));
+    if (clusters > leafs)
+        return damaged(QStringLiteral("the visibility lump counts %1 clusters, more than the %2 "
+                                      "leafs")
+                           .arg(clusters)
+                           .arg(leafs));
     vis.clusters_ = int(clusters);
     for (int c = 0; c < vis.clusters_; ++c) {
         const std::int64_t offset = bsp::int32At(lump.data() + 4 + 8 * c);

@@ -34,7 +34,9 @@ public:
     };
 
     // Decodes every row once, to know the lump whole before it is trusted.
-    static Visibility read(std::string_view lump);
+    // Each cluster is a leaf or more: a lump of more clusters than the
+    // tree's leafs is damaged (and would cost that many rows' decoding).
+    static Visibility read(std::string_view lump, std::int64_t leafs);
 
     State state() const { return state_; }
     int clusters() const { return clusters_; }

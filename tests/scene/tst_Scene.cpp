@@ -290,13 +290,17 @@ void TestScene::rows_data()
         << QByteArray("\x05\x00", 2) << 0 << 24 << QByteArray();
     QTest::newRow("offset past the end") << QByteArray("\x05", 1) << 2 << 8 << QByteArray();
     QTest::newRow("offset before the lump") << QByteArray("\x05", 1) << -1 << 8 << QByteArray();
-    // Whole lumps: 2 clusters, each {pvs, phs}, then the rows.
+    // Whole lumps: 2 clusters, each {pvs, phs}, then the rows; clusters is
+    // the tree's leafs here.
     QTest::newRow("lump: rows read") << QByteArray("\x02\0\0\0\x14\0\0\0\0\0\0\0"
                                                    "\x15\0\0\0\0\0\0\0\x01\x03",
                                                    22)
                                      << -2 << 2 << QByteArray("\x03", 1);
     QTest::newRow("lump: offsets past its end")
         << QByteArray("\x09\0\0\0\x14\0\0\0", 8) << -2 << 9 << QByteArray();
+    QTest::newRow("lump: more clusters than leafs")
+        << QByteArray("\x02\0\0\0\x14\0\0\0\0\0\0\0\x15\0\0\0\0\0\0\0\x01\x03", 22) << -2 << 1
+        << QByteArray();
     QTest::newRow("lump: a row past its end")
         << QByteArray("\x02\0\0\0\x14\0\0\0\0\0\0\0\x40\0\0\0\0\0\0\0\x01", 21) << -2 << 2
         << QByteArray();
@@ -312,7 +316,7 @@ void TestScene::rows()
     std::optional<std::vector<std::uint8_t>> decoded;
     if (offset == -2) {
         // The second cluster's row, as the lump's header places it.
-        const scene::Visibility vis = scene::Visibility::read(bytes);
+        const scene::Visibility vis = scene::Visibility::read(bytes, clusters);
         QCOMPARE(vis.state(), row.isEmpty() ? scene::Visibility::State::Damaged
                                             : scene::Visibility::State::Present);
         QCOMPARE(vis.problem().isEmpty(), !row.isEmpty());
