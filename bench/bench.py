@@ -144,8 +144,9 @@ def startup_table(title, results):
                for name, runs in results.items()}
     # Brushwright, with a non-ASCII game folder where measured, the main
     # window alone and the floor.
-    kinds = [name for name in ("program", "accented", "window", "floor") if name in figures]
-    compared = [name for name in ("program", "accented") if name in figures]
+    kinds = [name for name in ("program", "accented", "reference", "window", "floor")
+             if name in figures]
+    compared = [name for name in ("program", "accented", "reference") if name in figures]
     p, f = figures["program"], figures["floor"]
     runs = len(results["program"])
 
@@ -164,7 +165,7 @@ def startup_table(title, results):
             "<= +2 MiB", p["rss"] - f["rss"] <= 2 * 1024),
     ]
     names = {"program": "Brushwright", "accented": "Non-ASCII game folder",
-             "window": "Main window alone", "floor": "Floor"}
+             "reference": "Reference build", "window": "Main window alone", "floor": "Floor"}
     header = (["Figure"] + [names[name] for name in kinds]
               + [names[name] + " vs floor" for name in compared] + ["Target (Brushwright)", "Met"])
     print_table(title, header, rows)
@@ -409,6 +410,11 @@ def linux_tables(args, display, root):
                 "accented": ([accented, "base1"], root),
                 "window": ([binary("brushwright_window")], root),
                 "floor": ([binary("brushwright_floor")], root)}
+    if args.reference:
+        # Another build of the program (another branch), taking turns with these.
+        reference = program_folder(os.path.join(root, "reference"),
+                                   os.path.join(args.reference, "brushwright"), args.data)
+        commands["reference"] = ([reference, "base1"], root)
     results = StartUp(display, environment(), args.settle).compare(commands, args.runs)
     startup_table("Linux (Xvfb), Release build: start-up and memory", results)
     if args.instructions:
@@ -469,6 +475,8 @@ def main():
     parser.add_argument("--windows")
     parser.add_argument("--skip-linux", action="store_true")
     parser.add_argument("--startup-only", action="store_true")
+    # A folder with another build of brushwright, measured beside this one.
+    parser.add_argument("--reference")
     args = parser.parse_args()
 
     display = xwatch.Display()

@@ -5,7 +5,7 @@
 # the machine and on what else runs on it.
 #
 #     bench/run.sh [--runs N] [--windows] [--windows-only] [--instructions]
-#                  [other bench/bench.py options]
+#                  [--view] [other bench/bench.py options]
 #
 # Builds Release into build-release/ (and, with --windows, the Windows
 # program and floor into build-win/bench/ against the Qt SDK that
@@ -19,10 +19,12 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 windows=0
+view=0
 pass=()
 for argument in "$@"; do
     case $argument in
     --windows) windows=1 ;;
+    --view) view=1 ;;
     --windows-only)
         windows=1
         pass+=(--skip-linux)
@@ -41,6 +43,7 @@ cmake -S . -B build-release "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DBUILD
     >/dev/null
 cmake --build build-release --target brushwright brushwright_window brushwright_floor \
     brushwright_batchtext
+((view == 0)) || cmake --build build-release --target brushwright_view brushwright_viewbench
 
 if ((windows)); then
     sdk_archive=${BRUSHWRIGHT_QT_MINGW_SDK:-$root/../shared/windows-qt/qt6-mingw-sdk.tar.xz}
@@ -75,3 +78,12 @@ read -r -t 20 number <&3 || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
 echo "Command: bench/run.sh $*"
 DISPLAY=":$number" python3 "$root/bench/bench.py" --bin "$root/build-release/bin" \
     --data "$root/data" "${pass[@]}"
+
+# The 3D view: generated maps read, drawn and flown over, then the real
+# program's view of them (bench/view.py).
+if ((view)); then
+    maps=$(mktemp -d)
+    trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$maps"' EXIT
+    DISPLAY=":$number" "$root/build-release/bin/brushwright_viewbench" "$maps"
+    DISPLAY=":$number" python3 "$root/bench/view.py" "$root/build-release/bin" "$maps"
+fi

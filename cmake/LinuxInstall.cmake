@@ -1,13 +1,17 @@
 # The program installed as any Linux desktop program (cmake --install, the
-# Debian package): the program in bin/, the files it ships with in
+# Debian package): the program in bin/, its 3D view's library in
+# lib/brushwright/view/, the files it ships with in
 # share/brushwright/ (copied to the user's own folder on the first start),
-# a desktop entry, an icon, AppStream data, a manual page, and the README,
-# the licence, the changelog and the source in share/doc/brushwright/.
+# a desktop entry, an icon, AppStream data, a manual page, and the README
+# with the documents it links (docs/), the licence, the changelog and the
+# source in share/doc/brushwright/.
 include(GNUInstallDirs)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/brushwright)
 
 install(TARGETS brushwright RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The 3D view's library, which the program loads from there.
+install(TARGETS brushwright_view LIBRARY DESTINATION ${VIEW_INSTALL_DIR})
 file(GLOB shipped ${PROJECT_SOURCE_DIR}/data/*.builtin)
 install(FILES ${shipped} DESTINATION ${CMAKE_INSTALL_DATADIR}/brushwright)
 install(FILES ${packaging}/brushwright.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -16,6 +20,7 @@ install(FILES ${packaging}/brushwright.svg
 install(FILES ${packaging}/invalid.brushwright.brushwright.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${packaging}/copyright DESTINATION ${docdir})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs DESTINATION ${docdir})
 
 # Debian wants the manual page and the changelog compressed, without a time
 # stamp in the header.

@@ -8,14 +8,15 @@
 # common-licenses. Where makensis is found, a per-user installer of the same
 # files is made too.
 #
-# In: EXE, QT_SDK, RUNTIME_DLLS (;-list), DATA_DIR, STRIP, OUT_DIR, ZIP_NAME,
+# In: EXE, VIEW (the 3D view's library), QT_SDK, RUNTIME_DLLS (;-list), DATA_DIR, STRIP, OUT_DIR, ZIP_NAME,
 # SOURCE_DIR, BINARY_DIR, VERSION, QT_VERSION.
 set(stage "${OUT_DIR}/Brushwright")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}/platforms" "${stage}/styles")
 
-file(COPY "${EXE}" DESTINATION "${stage}")
-foreach(module Core Gui Widgets)
+file(COPY "${EXE}" "${VIEW}" DESTINATION "${stage}")
+# OpenGL and OpenGLWidgets: the 3D view's library loads them when it opens.
+foreach(module Core Gui Widgets OpenGL OpenGLWidgets)
     file(COPY "${QT_SDK}/bin/Qt6${module}.dll" DESTINATION "${stage}")
 endforeach()
 file(COPY "${QT_SDK}/plugins/platforms/qwindows.dll" DESTINATION "${stage}/platforms")
@@ -28,6 +29,8 @@ file(COPY ${data} DESTINATION "${stage}")
 
 configure_file("${SOURCE_DIR}/LICENSE" "${stage}/LICENSE.txt" COPYONLY)
 configure_file("${SOURCE_DIR}/README.md" "${stage}/README.md" COPYONLY)
+# The manual and the pictures the README links.
+file(COPY "${SOURCE_DIR}/docs" DESTINATION "${stage}")
 string(REGEX MATCH "^[0-9]+\\.[0-9]+" QT_SERIES "${QT_VERSION}")
 configure_file("${SOURCE_DIR}/packaging/windows/QT-NOTICE.txt" "${stage}/QT-NOTICE.txt" @ONLY)
 foreach(licence LGPL-3 GPL-3)

@@ -10,6 +10,8 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build clang-format  # build tools and the style check
     qt6-base-dev qt6-base-dev-tools  # Qt 6 Core, Gui, Widgets, Test; moc
+    libqt6opengl6-dev                # Qt 6 OpenGL, for the 3D view
+    libgl1-mesa-dri                  # Mesa's software renderer: OpenGL on Xvfb
     xvfb xauth                       # a virtual display where there is none
     imagemagick xdotool              # screenshot of the main window
     fonts-liberation                 # the program's font (Liberation Sans)

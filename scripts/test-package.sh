@@ -4,8 +4,10 @@
 # program through its desktop entry's command on a virtual display with a
 # clean home that has a game in ~/quake2, closes it as a window manager's
 # close box does, checks that the settings appeared in
-# ~/.config/Brushwright/ with the game found, removes the package and checks
-# that the settings are still there.
+# ~/.config/Brushwright/ with the game found, draws a picture of a small
+# compiled map with the installed 3D view (its library and Qt's OpenGL from
+# the package's dependencies), removes the package and checks that the
+# settings are still there.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -37,6 +39,12 @@ if [[ ${1:-} == --on-display ]]; then
     done
     kill -0 "$program" 2>/dev/null && { kill "$program"; fail "the program did not end on close"; }
     wait "$program" || fail "the program ended with code $?"
+    # The view's library, found in its installed place.
+    shot=$home/view.png
+    env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
+        /usr/bin/brushwright --view "$root/fuzz/corpus/fuzz_bsp/q2tool-tiny.bsp" --shot "$shot" \
+        >"$home/view.log" 2>&1 || { cat "$home/view.log" >&2; fail "--view --shot failed"; }
+    (($(identify -format '%k' "$shot") > 1)) || fail "the view's picture is a single colour"
     exit 0
 fi
 
@@ -70,4 +78,4 @@ expected="Z:${home//\//\\}\\quake2"
 [[ ! -e /usr/bin/brushwright ]] || fail "/usr/bin/brushwright is still there"
 [[ -f $settings/settings.builtin ]] || fail "removing the package removed the user's settings"
 echo "test-package.sh: installed, started, closed and removed in $((SECONDS - started)) s;" \
-    "settings in ~/.config/Brushwright, the game found in ~/quake2"
+    "settings in ~/.config/Brushwright, the game found in ~/quake2; the view drew a picture"

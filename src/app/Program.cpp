@@ -8,6 +8,7 @@
 #include "ui/HandlerGuard.h"
 #include "ui/QtDialogs.h"
 #include "ui/TForm1.h"
+#include "ui/ViewLibrary.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -39,6 +40,26 @@ int printAndExit(int argc, char* argv[], const QString& text)
     return 0;
 }
 
+// --view: the compiled map in 3D, alone. The view's library, and Qt's
+// OpenGL libraries with it, are loaded for it.
+int runView(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QString());
+    QApplication::setApplicationName(programTitle);
+#ifndef _WIN32
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+#endif
+    QApplication::setFont(programFont());
+    platform::attachParentConsole();
+    try {
+        return viewlibrary::runCommand(QApplication::arguments());
+    } catch (const Failure& failure) {
+        platform::writeStandardError(QStringLiteral("brushwright: %1\n").arg(failure.text()));
+        return 2;
+    }
+}
+
 } // namespace
 
 int runProgram(int argc, char* argv[])
@@ -53,6 +74,8 @@ int runProgram(int argc, char* argv[])
         return runReport(argc, argv);
     case cli::Command::Compile:
         return cli::runCompileCommand(argc, argv);
+    case cli::Command::View:
+        return runView(argc, argv);
     case cli::Command::Window:
         break;
     }

@@ -1,11 +1,11 @@
 #include "bsp/BspFile.h"
 
+#include "bsp/LightmapPage.h"
 #include "platform/Failure.h"
 #include "platform/PathMapping.h"
 
 #include <QFile>
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -21,9 +21,6 @@ constexpr std::int64_t headerSize = 8 + 8 * LumpCount;
 // (Quake-2 ref_gl/gl_model.c Mod_LoadFaces): SURF_SKY, SURF_WARP,
 // SURF_TRANS33, SURF_TRANS66 (game/q_shared.h).
 constexpr std::int32_t surfSky = 0x4, surfWarp = 0x8, surfTrans33 = 0x10, surfTrans66 = 0x20;
-
-// Lightmap pages of the GL renderer (ref_gl/gl_rsurf.c BLOCK_WIDTH/HEIGHT).
-constexpr int pageSize = 128;
 
 const char* const lumpNames[LumpCount] = {
     "entities", "planes",     "vertexes",  "visibility",  "nodes",      "texinfo",   "faces",
@@ -117,70 +114,6 @@ void readEntities(const char* p, std::int64_t size, BspInfo& info)
         }
     }
 }
-
-// LM_AllocBlock of ref_gl/gl_rsurf.c: the first place whose highest
-// column is lowest among places 0 .. pageSize - w - 1 (the original's loop
-// bound). That first lowest place is place 0 or one where the skyline steps
-// down (column x lower than column x - 1), so only those are tried: a set
-// of bits kept as columns are raised, instead of the original's every
-// place.
-class LightmapPage {
-public:
-    bool allocate(int w, int h)
-    {
-        const int places = pageSize - w;
-        if (places <= 0 || h > pageSize)
-            return false;
-        int best = pageSize, bestX = -1;
-        for (int word = 0; word < 2; ++word) {
-            for (std::uint64_t bits = steps_[word]; bits != 0; bits &= bits - 1) {
-                const int x = 64 * word + std::countr_zero(bits);
-                if (x >= places)
-                    break;
-                int highest = 0, j = 0;
-                for (; j < w; ++j) {
-                    const int a = allocated_[x + j];
-                    if (a >= best)
-                        break;
-                    highest = std::max(highest, a);
-                }
-                if (j == w) {
-                    best = highest;
-                    bestX = x;
-                }
-            }
-        }
-        if (bestX < 0 || best + h > pageSize)
-            return false;
-        std::fill(allocated_ + bestX, allocated_ + bestX + w, best + h);
-        for (int i = bestX + 1; i < bestX + w; ++i)
-            steps_[i / 64] &= ~(std::uint64_t(1) << (i % 64));
-        mark(bestX);
-        if (bestX + w < pageSize)
-            mark(bestX + w);
-        return true;
-    }
-
-    void clear()
-    {
-        std::fill(std::begin(allocated_), std::end(allocated_), 0);
-        steps_[0] = 1;
-        steps_[1] = 0;
-    }
-
-private:
-    void mark(int i)
-    {
-        const std::uint64_t bit = std::uint64_t(1) << (i % 64);
-        if (i == 0 || allocated_[i] < allocated_[i - 1])
-            steps_[i / 64] |= bit;
-        else
-            steps_[i / 64] &= ~bit;
-    }
-
-    int allocated_[pageSize] = {};
-    std::uint64_t steps_[2] = {1, 0}; // bit x: place x steps down
-};
 
 struct Lumps {
     const char* data;

@@ -41,6 +41,8 @@ Command commandOf(int argc, char* argv[])
             return Command::Report;
         if (std::strcmp(argv[i], "--compile") == 0)
             return Command::Compile;
+        if (std::strcmp(argv[i], "--view") == 0)
+            return Command::View;
     }
     return Command::Window;
 }
@@ -76,9 +78,18 @@ QString helpText()
         "      name beside it). Exit: 0 all within the engine's limits; 1 something over,\n"
         "      an unsupported format, a missing texture or a leak; 2 a file that cannot\n"
         "      be read or bad usage.\n"
+        "  brushwright --view PATH.bsp [--shot OUT.png [--size WxH]\n"
+        "                   [--camera \"X Y Z YAW PITCH\"] [--mode lit|lightmap|fullbright]\n"
+        "                   [--lock \"X Y Z\"]]\n"
+        "      The compiled map in 3D, alone. --shot draws one frame off screen into a\n"
+        "      PNG file (default 800x600), prints what it shows and exits; --camera in\n"
+        "      map units and the game's degrees (default: info_player_start); --lock\n"
+        "      draws what the engine draws from that point. Exit: 0 done; 2 a file that\n"
+        "      cannot be read or written, or bad usage.\n"
         "  brushwright --help | --version\n"
         "\n"
-        "--compile and --report need no display.\n");
+        "--compile and --report need no display; --view --shot needs an OpenGL driver\n"
+        "(Mesa's software one serves) and, on Linux, a display or xvfb-run.\n");
 }
 
 QString versionText()

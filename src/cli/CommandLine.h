@@ -7,7 +7,7 @@
 // --version print, and brushwright --compile.
 namespace cli {
 
-enum class Command { Window, Help, Version, Report, Compile };
+enum class Command { Window, Help, Version, Report, Compile, View };
 
 // What the arguments (the program's name first) ask for.
 Command commandOf(int argc, char* argv[]);

@@ -2,6 +2,7 @@
 
 #include "map/MapReader.h"
 #include "report/Engine.h"
+#include "scene/PotentiallyVisible.h"
 
 #include <QByteArray>
 #include <QList>
@@ -46,6 +47,10 @@ struct MapReport {
     QList<LimitRow> limits;                     // empty without a .bsp
     std::optional<QStringList> missingTextures; // sorted; none when no .map was read
     std::optional<LeakReport> leak;
+    // What the engine may have to draw from each cluster; none without vis
+    // or with a damaged visibility lump, which pvsProblem then names.
+    std::optional<scene::PvsFigures> pvs;
+    QString pvsProblem;
 };
 
 // 0: nothing over, the format loads, no texture missing, no leak; 1 otherwise.

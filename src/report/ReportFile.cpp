@@ -8,6 +8,7 @@
 #include "report/EngineLimits.h"
 #include "report/ReportText.h"
 #include "report/TextureLookup.h"
+#include "scene/SceneBuilder.h"
 #include "settings/CompilerSettingsFile.h"
 
 #include <QDir>
@@ -23,6 +24,7 @@ void addBsp(MapReport& report, const QString& bspPath)
     report.format = info.format;
     report.formatSupported = formatSupported(info.format, report.engine);
     report.limits = limitRows(info, report.engine);
+    report.pvs = scene::pvsFiguresOf(bspPath, &report.pvsProblem);
 }
 
 namespace {
@@ -102,7 +104,13 @@ CommandResult runReportCommand(const QStringList& arguments, const QString& iniP
         return usageError(QStringLiteral("--report needs a .bsp or .map file"));
     try {
         const MapReport report = reportOf(path, engine.value_or(configuredEngine(iniPath)));
-        return {exitCode(report), json ? reportJson(report) : reportText(report), QString()};
+        // Information, never an exit code of its own.
+        const QString warning =
+            report.pvsProblem.isEmpty()
+                ? QString()
+                : QStringLiteral("brushwright: warning: %1: no visible-set figures\n")
+                      .arg(report.pvsProblem);
+        return {exitCode(report), json ? reportJson(report) : reportText(report), warning};
     } catch (const Failure& failure) {
         return {2, QString(), QStringLiteral("brushwright: %1\n").arg(failure.text())};
     }

@@ -81,6 +81,44 @@ QString leakText(const LeakReport& leak)
                .arg(QString::number(leak.length, 'f', 1), leak.file);
 }
 
+QString pvsJson(const std::optional<scene::PvsFigures>& pvs)
+{
+    if (!pvs)
+        return QStringLiteral("null");
+    QStringList worst;
+    for (const scene::PvsFigures::Cluster& c : pvs->worst) {
+        const map::Vec3 point{c.point.x, c.point.y, c.point.z};
+        worst.append(QStringLiteral("{\"cluster\": %1, \"faces\": %2, \"point\": %3}")
+                         .arg(c.cluster)
+                         .arg(c.faces)
+                         .arg(jsonPoint(point)));
+    }
+    return QStringLiteral("{\"clusters\": %1, \"maxFaces\": %2, \"meanFaces\": %3, "
+                          "\"worst\": [%4]}")
+        .arg(pvs->clusters)
+        .arg(pvs->maxFaces)
+        .arg(number(pvs->meanFaces), worst.join(QStringLiteral(", ")));
+}
+
+QString pvsText(const MapReport& r)
+{
+    if (r.pvs && !r.pvs->worst.empty()) {
+        const scene::PvsFigures::Cluster& worst = r.pvs->worst.front();
+        const map::Vec3 point{worst.point.x, worst.point.y, worst.point.z};
+        return QStringLiteral("Visible sets: at most %1 faces to draw, from cluster %2 at %3 "
+                              "(mean %4 over %5 clusters)\n")
+            .arg(worst.faces)
+            .arg(worst.cluster)
+            .arg(leak::pointText(point))
+            .arg(QString::number(r.pvs->meanFaces, 'f', 1))
+            .arg(r.pvs->clusters);
+    }
+    if (!r.pvsProblem.isEmpty())
+        return QStringLiteral("Visible sets: not counted, %1\n").arg(r.pvsProblem);
+    return r.bspPath.isEmpty() ? QString()
+                               : QStringLiteral("Visible sets: no vis (everything is drawn)\n");
+}
+
 QString reportJson(const MapReport& r)
 {
     QStringList limits;
@@ -103,10 +141,10 @@ QString reportJson(const MapReport& r)
                                                    : QStringLiteral("false");
     return QStringLiteral("{\"map\": %1, \"bsp\": %2, \"engine\": %3, \"format\": %4, "
                           "\"formatSupported\": %5, \"limits\": [%6], "
-                          "\"missingTextures\": %7, \"leak\": %8}\n")
+                          "\"missingTextures\": %7, \"leak\": %8, \"pvs\": %9}\n")
         .arg(orNull(r.mapPath), orNull(r.bspPath), jsonString(engineName(r.engine)),
              orNull(r.format), supported, limits.join(QStringLiteral(", ")), textures,
-             r.leak ? leakJson(*r.leak) : QStringLiteral("null"));
+             r.leak ? leakJson(*r.leak) : QStringLiteral("null"), pvsJson(r.pvs));
 }
 
 QString reportText(const MapReport& r)
@@ -161,7 +199,7 @@ QString reportText(const MapReport& r)
     }
     if (r.leak)
         out += leakText(*r.leak) + u'\n';
-    return out;
+    return out + pvsText(r);
 }
 
 } // namespace report

@@ -17,7 +17,7 @@ QString reportText(const MapReport& report);
 
 // One JSON object, keys in a fixed order:
 // {"map", "bsp", "engine", "format", "formatSupported", "limits",
-//  "missingTextures", "leak"}; ends in a line break.
+//  "missingTextures", "leak", "pvs"}; ends in a line break.
 QString reportJson(const MapReport& report);
 
 // The leak's parts alone, as reportText and reportJson write them.

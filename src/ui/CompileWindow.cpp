@@ -2,13 +2,16 @@
 
 #include "platform/Failure.h"
 #include "report/CompileReport.h"
+#include "report/TextureLookup.h"
 #include "run/CompileOutput.h"
 #include "ui/LeakWindow.h"
 #include "ui/MapReportView.h"
+#include "ui/ViewLibrary.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -78,8 +81,11 @@ CompileWindow::CompileWindow(QWidget* parent)
     closeButton = new QPushButton(QStringLiteral("close"), this);
     showLeakButton = new QPushButton(QStringLiteral("show leak"), this);
     showLeakButton->hide();
+    viewMapButton = new QPushButton(QStringLiteral("view map"), this);
+    viewMapButton->hide();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
+    buttons->addWidget(viewMapButton);
     buttons->addWidget(showLeakButton);
     buttons->addWidget(continueButton);
     buttons->addWidget(cancelButton);
@@ -105,6 +111,7 @@ CompileWindow::CompileWindow(QWidget* parent)
     connect(cancelButton, &QPushButton::clicked, this, &CompileWindow::cancel);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(showLeakButton, &QPushButton::clicked, this, &CompileWindow::showLeak);
+    connect(viewMapButton, &QPushButton::clicked, this, &CompileWindow::viewMap);
     connect(runner_, &run::StepRunner::stepStarted, this, &CompileWindow::stepStarted);
     connect(runner_, &run::StepRunner::stepFinished, this, &CompileWindow::stepFinished);
     connect(runner_, &run::StepRunner::stepNote, this, &CompileWindow::stepNote);
@@ -146,6 +153,8 @@ void CompileWindow::start(const QList<run::RunStep>& steps, const Options& optio
     texturesWarning_->hide();
     mapPart_->hide();
     showLeakButton->hide();
+    viewMapButton->hide();
+    bspPath_.clear();
     autoClose_->stop();
     steps_->clear();
     notes_.clear();
@@ -331,6 +340,19 @@ void CompileWindow::showReport(const report::MapReport& made, const QString& pro
     mapPart_->show();
     leak_ = made.leak;
     showLeakButton->setVisible(leak_.has_value());
+    // A .bsp this compile wrote (the report leaves out an older one), or
+    // on a leak the last one, under the leak's path.
+    bspPath_ = problem.isEmpty() ? made.bspPath : QString();
+    earlierBsp_ = false;
+    if (bspPath_.isEmpty() && leak_) {
+        const QFileInfo map(mapPath_);
+        const QString last =
+            map.path() + QLatin1Char('/') + map.completeBaseName() + QStringLiteral(".bsp");
+        earlierBsp_ = QFileInfo::exists(last);
+        bspPath_ = earlierBsp_ ? last : QString();
+    }
+    viewMapButton->setVisible(!bspPath_.isEmpty());
+    reloadView();
     if (leak_ && leakStep_ >= 0)
         setState(leakStep_, run::stateText(run::StepState::Failed) +
                                 QStringLiteral(": leak from ") + report::leakEndText(*leak_));
@@ -353,6 +375,38 @@ void CompileWindow::showLeak()
     leakWindow_->show();
     leakWindow_->raise();
     leakWindow_->activateWindow();
+}
+
+void CompileWindow::viewMap()
+{
+    if (bspPath_.isEmpty())
+        return;
+    try {
+        if (!viewer_)
+            viewer_ = viewlibrary::createViewer();
+    } catch (const Failure& failure) {
+        status_->setText(failure.text());
+        return;
+    }
+    // A closed view was not kept up to date: it reads the file again.
+    if (!viewer_->isVisible() || viewer_->bspPath() != bspPath_)
+        viewer_->open(viewRequest());
+    viewer_->bringToFront();
+}
+
+view::OpenRequest CompileWindow::viewRequest() const
+{
+    return {bspPath_,      report::TextureLookup::gameFoldersOf(bspPath_),
+            mapPath_,      leak_ ? leak_->file : QString(),
+            occupantLine_, earlierBsp_,
+            true};
+}
+
+// An open view of this map follows every compile of it, keeping its camera.
+void CompileWindow::reloadView()
+{
+    if (viewer_ && viewer_->isVisible() && !bspPath_.isEmpty() && viewer_->bspPath() == bspPath_)
+        viewer_->open(viewRequest());
 }
 
 void CompileWindow::flushOutput()

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -15,6 +16,11 @@ class QPushButton;
 class QTimer;
 class QTreeWidget;
 class MapReportView;
+
+namespace view {
+class MapViewer;
+struct OpenRequest;
+} // namespace view
 
 namespace run {
 class CompileOutput;
@@ -53,7 +59,9 @@ public:
     QPlainTextEdit* outputView() const { return output_; }
     MapReportView* mapPart() const { return mapPart_; }
     QLabel* texturesWarning() const { return texturesWarning_; }
-    QPushButton *cancelButton, *continueButton, *closeButton, *showLeakButton;
+    QPushButton *cancelButton, *continueButton, *closeButton, *showLeakButton, *viewMapButton;
+    // The 3D view "view map" opened; none before.
+    view::MapViewer* mapViewer() const { return viewer_.get(); }
 
 signals:
     void closed();
@@ -76,6 +84,9 @@ private:
     void showMissingTextures(const QStringList& missing, const QString& problem);
     void showReport(const report::MapReport& report, const QString& problem);
     void showLeak();
+    void viewMap();
+    void reloadView();
+    view::OpenRequest viewRequest() const;
     report::CompileReportRequest compileReportRequest() const;
 
     QThread worker_;
@@ -101,6 +112,9 @@ private:
     QString occupantLine_;
     QPointer<QWidget> leakWindow_;
     QHash<int, QString> notes_; // why a step runs as it does
+    QString bspPath_;           // the .bsp to view; empty: none
+    bool earlierBsp_ = false;   // not this compile's: it leaked and wrote none
+    std::unique_ptr<view::MapViewer> viewer_;
     int runningStep_ = -1;
     qint64 runningSince_ = 0;
 };

@@ -89,4 +89,36 @@ inline QByteArray twoRoomsMap(int light, int doorShift = 0, bool startInVoid = f
            (startInVoid ? "-1024" : "-256") + " 0 32\"\n}\n";
 }
 
+// Two rooms of 256 x 256 joined by a corridor that bends twice, so that
+// no straight line joins them: room A (cells 0-3, 0-3, the player start),
+// the corridor east from A, north, then east into room B (cells 8-11,
+// 5-8). Cells of 64 units, 128 high; a light in each room.
+inline const int corridorCell = 64;
+inline bool corridorOpen(int x, int y)
+{
+    const bool roomA = x >= 0 && x <= 3 && y >= 0 && y <= 3;
+    const bool roomB = x >= 8 && x <= 11 && y >= 5 && y <= 8;
+    const bool corridor = (y == 1 && (x == 4 || x == 5)) || (x == 5 && y >= 1 && y <= 6) ||
+                          (y == 6 && x >= 5 && x <= 7);
+    return roomA || roomB || corridor;
+}
+
+inline QByteArray bentCorridorMap()
+{
+    const int c = corridorCell;
+    QByteArray world = "{\n\"classname\" \"worldspawn\"\n";
+    world += brush(-c, -c, -16, 13 * c, 10 * c, 0, "e1u1/floor1_3");
+    world += brush(-c, -c, 128, 13 * c, 10 * c, 144, "e1u1/ceil1_1");
+    for (int y = -1; y <= 9; ++y) {
+        for (int x = -1; x <= 12; ++x) {
+            if (!corridorOpen(x, y))
+                world += brush(x * c, y * c, 0, (x + 1) * c, (y + 1) * c, 128, "e1u1/wall1_1");
+        }
+    }
+    return world + "}\n"
+                   "{\n\"classname\" \"info_player_start\"\n\"origin\" \"128 128 32\"\n}\n"
+                   "{\n\"classname\" \"light\"\n\"origin\" \"128 128 96\"\n\"light\" \"300\"\n}\n"
+                   "{\n\"classname\" \"light\"\n\"origin\" \"640 448 96\"\n\"light\" \"300\"\n}\n";
+}
+
 } // namespace testmaps

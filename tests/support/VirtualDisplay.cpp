@@ -116,3 +116,39 @@ QStringList VirtualDisplay::answerBox(const QString& key, int timeoutMs) const
         lines.prepend(QStringLiteral("failed:"));
     return lines;
 }
+
+QStringList VirtualDisplay::widgets(const QStringList& arguments, int timeoutMs) const
+{
+    QProcess helper;
+    helper.setProcessEnvironment(environment());
+    helper.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(WIDGETS_SCRIPT), QStringLiteral("Brushwright"),
+                             QString::number(timeoutMs / 1000.0)} +
+                     arguments);
+    if (!helper.waitForFinished(timeoutMs + 15000) || helper.exitStatus() != QProcess::NormalExit ||
+        helper.exitCode() != 0)
+        return {};
+    QStringList lines = QString::fromUtf8(helper.readAllStandardOutput()).split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QStringList VirtualDisplay::labels(const QString& title, int timeoutMs) const
+{
+    return widgets({title, QStringLiteral("labels")}, timeoutMs);
+}
+
+QPoint VirtualDisplay::buttonCentre(const QString& title, const QString& caption,
+                                    int timeoutMs) const
+{
+    const QStringList found = widgets({title, QStringLiteral("button"), caption}, timeoutMs);
+    const QStringList xy = found.isEmpty() ? QStringList() : found[0].split(QLatin1Char(' '));
+    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+}
+
+void VirtualDisplay::clickAt(const QPoint& point) const
+{
+    xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())});
+    xdotool({"click", "1"});
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -31,8 +32,17 @@ public:
     // accessibility tree: {title, text}, then answered with the key (none:
     // left open). On failure, what went wrong.
     QStringList answerBox(const QString& key, int timeoutMs = 15000) const;
+    // Read through the accessibility tree as a screen reader reads them:
+    // the texts of the labels of the window with this title, and where on
+    // the screen the middle of its push button with this caption is (an
+    // empty list, a null point: none in time).
+    QStringList labels(const QString& title, int timeoutMs = 15000) const;
+    QPoint buttonCentre(const QString& title, const QString& caption, int timeoutMs = 15000) const;
+    void clickAt(const QPoint& point) const;
 
 private:
+    QStringList widgets(const QStringList& arguments, int timeoutMs) const;
+
     QProcess server_;
     QProcess bus_;
     QString name_;
