@@ -44,6 +44,18 @@ int printAndExit(int argc, char* argv[], const QString& text)
 // OpenGL libraries with it, are loaded for it.
 int runView(int argc, char* argv[])
 {
+#ifndef _WIN32
+    // Without a display Qt would abort with its own message; a script that
+    // asked for a picture gets a usage error it can act on.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QCoreApplication application(argc, argv);
+        platform::writeStandardError(
+            QStringLiteral("brushwright: --view needs a display; where there is none, run it "
+                           "under xvfb-run: xvfb-run brushwright --view ...\n"));
+        return 2;
+    }
+#endif
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QString());
     QApplication::setApplicationName(programTitle);

@@ -19,10 +19,12 @@ struct Run {
     QString out, err;
 };
 
-Run runProgram(const VirtualDisplay& display, const QStringList& arguments)
+Run runProgram(const VirtualDisplay& display, const QStringList& arguments, bool withDisplay = true)
 {
     QProcess program;
     QProcessEnvironment environment = display.environment();
+    if (!withDisplay)
+        environment.remove(QStringLiteral("DISPLAY"));
     // The sanitizers' build: see tests/keeploaded.
     if (qEnvironmentVariableIsSet("BRUSHWRIGHT_VIEW_PRELOAD"))
         environment.insert(QStringLiteral("LD_PRELOAD"),
@@ -147,6 +149,12 @@ void tst_ViewShot::pictures()
     QVERIFY2(
         failed.err.contains(broken + QStringLiteral(": 100 bytes, shorter than a .bsp header")),
         qPrintable(failed.err));
+    QVERIFY(!QFile::exists(none));
+
+    // No display: a usage error saying what to do, not Qt's abort.
+    const Run headless = runProgram(display, {"--view", bsp, "--shot", none}, false);
+    QCOMPARE(headless.exitCode, 2);
+    QVERIFY2(headless.err.contains(QStringLiteral("xvfb-run")), qPrintable(headless.err));
     QVERIFY(!QFile::exists(none));
 }
 
