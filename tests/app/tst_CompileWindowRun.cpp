@@ -3,6 +3,7 @@
 // clicks it, and the maps folder shows what ran. In a mod the map's
 // textures are in the mod and in baseq2, loose and in a pak, as a mapper
 // has them, and no compiler may miss one.
+#include "GameFolder.h"
 #include "TestEnvironment.h"
 #include "VirtualDisplay.h"
 #include "platform/TextFile.h"
@@ -15,36 +16,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
-
-namespace {
-
-QByteArray le(quint32 value)
-{
-    const quint32 bytes = qToLittleEndian(value);
-    return QByteArray(reinterpret_cast<const char*>(&bytes), 4);
-}
-
-// A 16 × 16 .wal: name, size, the four mip offsets, no next frame, no
-// flags, then the mips.
-QByteArray wal(const QByteArray& name)
-{
-    return name.leftJustified(32, '\0') + le(16) + le(16) + le(100) + le(356) + le(420) + le(436) +
-           QByteArray(44, '\0') + QByteArray(340, '\x10');
-}
-
-QByteArray pak(const QList<std::pair<QByteArray, QByteArray>>& files)
-{
-    QByteArray data;
-    QByteArray directory;
-    for (const auto& [name, bytes] : files) {
-        directory += name.leftJustified(56, '\0') + le(12 + data.size()) + le(bytes.size());
-        data += bytes;
-    }
-    return "PACK" + le(12 + data.size()) + le(directory.size()) + data + directory;
-}
-
-} // namespace
 
 class tst_CompileWindowRun : public QObject {
     Q_OBJECT
@@ -124,10 +95,13 @@ void tst_CompileWindowRun::compile()
             QVERIFY(QDir().mkpath(pics) &&
                     QFile::copy(compilers + "/testmap/colormap.pcx", pics + "/colormap.pcx"));
     } else {
-        writeBytes(game + "/" + mod + "/textures/e1u1/wall1_1.wal", wal("e1u1/wall1_1"));
-        writeBytes(game + "/baseq2/textures/e1u1/floor1_3.wal", wal("e1u1/floor1_3"));
+        writeBytes(game + "/" + mod + "/textures/e1u1/wall1_1.wal",
+                   gamefolder::wal("e1u1/wall1_1", 1));
+        writeBytes(game + "/baseq2/textures/e1u1/floor1_3.wal",
+                   gamefolder::wal("e1u1/floor1_3", 1));
         writeBytes(game + "/baseq2/pak0.pak",
-                   pak({{"textures/e1u1/ceil1_1.wal", wal("e1u1/ceil1_1")},
+                   gamefolder::pak(
+                       {{"textures/e1u1/ceil1_1.wal", gamefolder::wal("e1u1/ceil1_1", 1)},
                         {"pics/colormap.pcx", readBytes(compilers + "/testmap/colormap.pcx")}}));
     }
     QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_FAKECOMPILER"), game + "/quake2"));

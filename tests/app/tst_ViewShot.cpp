@@ -3,40 +3,16 @@
 // "&", "%" and accents in its path, the textures in a pak: light falls off
 // from under the light, the wall's colours show, the lightmap mode is grey.
 #include "GameFolder.h"
+#include "ProgramRun.h"
 #include "VirtualDisplay.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <array>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Run runProgram(const VirtualDisplay& display, const QStringList& arguments, bool withDisplay = true)
-{
-    QProcess program;
-    QProcessEnvironment environment = display.environment();
-    if (!withDisplay)
-        environment.remove(QStringLiteral("DISPLAY"));
-    // The sanitizers' build: see tests/keeploaded.
-    if (qEnvironmentVariableIsSet("BRUSHWRIGHT_VIEW_PRELOAD"))
-        environment.insert(QStringLiteral("LD_PRELOAD"),
-                           qEnvironmentVariable("BRUSHWRIGHT_VIEW_PRELOAD"));
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("BRUSHWRIGHT_EXE"), arguments);
-    if (!program.waitForFinished(60000))
-        return {};
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
-}
 
 // The median brightness of the 9 x 9 pixels around (x, y): the texture's
 // lines are thin.
@@ -107,7 +83,7 @@ void tst_ViewShot::pictures()
     QVERIFY(!bsp.isEmpty());
 
     const QString litPath = dir.filePath(QStringLiteral("lit.png"));
-    const Run lit = runProgram(display, {"--view", bsp, "--shot", litPath});
+    const ProgramRun lit = runProgram(display.environment(), {"--view", bsp, "--shot", litPath});
     QVERIFY2(lit.exitCode == 0, qPrintable(lit.err));
     QVERIFY2(lit.out.contains(QStringLiteral("800 x 600, lit, x 0  y 0  z 54  yaw 90  pitch 0")),
              qPrintable(lit.out));
@@ -130,7 +106,8 @@ void tst_ViewShot::pictures()
              qPrintable(QStringLiteral("wall %1 %2 %3").arg(wall[0]).arg(wall[1]).arg(wall[2])));
 
     const QString greyPath = dir.filePath(QStringLiteral("lightmap.png"));
-    const Run grey = runProgram(display, {"--view", bsp, "--shot", greyPath, "--mode", "lightmap"});
+    const ProgramRun grey = runProgram(display.environment(),
+                                       {"--view", bsp, "--shot", greyPath, "--mode", "lightmap"});
     QVERIFY2(grey.exitCode == 0, qPrintable(grey.err));
     // Light alone: no texture's colour (ericw-tools' bounced light tints it
     // a little), and as bright in the middle as around it where lit.
@@ -144,7 +121,7 @@ void tst_ViewShot::pictures()
     const QString broken = maps + QStringLiteral("/broken.bsp");
     gamefolder::writeFile(broken, gamefolder::readFile(bsp).left(100));
     const QString none = dir.filePath(QStringLiteral("none.png"));
-    const Run failed = runProgram(display, {"--view", broken, "--shot", none});
+    const ProgramRun failed = runProgram(display.environment(), {"--view", broken, "--shot", none});
     QCOMPARE(failed.exitCode, 2);
     QVERIFY2(
         failed.err.contains(broken + QStringLiteral(": 100 bytes, shorter than a .bsp header")),
@@ -152,7 +129,9 @@ void tst_ViewShot::pictures()
     QVERIFY(!QFile::exists(none));
 
     // No display: a usage error saying what to do, not Qt's abort.
-    const Run headless = runProgram(display, {"--view", bsp, "--shot", none}, false);
+    QProcessEnvironment noDisplay = display.environment();
+    noDisplay.remove(QStringLiteral("DISPLAY"));
+    const ProgramRun headless = runProgram(noDisplay, {"--view", bsp, "--shot", none});
     QCOMPARE(headless.exitCode, 2);
     QVERIFY2(headless.err.contains(QStringLiteral("xvfb-run")), qPrintable(headless.err));
     QVERIFY(!QFile::exists(none));

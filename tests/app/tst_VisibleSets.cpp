@@ -5,6 +5,7 @@
 // match a count made here from the visibility lump; a damaged lump is
 // drawn whole and said so. And the leak's path over the view of leak.map.
 #include "GameFolder.h"
+#include "ProgramRun.h"
 #include "TestMaps.h"
 #include "VirtualDisplay.h"
 
@@ -20,27 +21,6 @@
 #include <cstring>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Run runProgram(QProcessEnvironment environment, const QStringList& arguments)
-{
-    QProcess program;
-    // The sanitizers' build: see tests/keeploaded.
-    if (qEnvironmentVariableIsSet("BRUSHWRIGHT_VIEW_PRELOAD"))
-        environment.insert(QStringLiteral("LD_PRELOAD"),
-                           qEnvironmentVariable("BRUSHWRIGHT_VIEW_PRELOAD"));
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("BRUSHWRIGHT_EXE"), arguments);
-    if (!program.waitForFinished(60000))
-        return {};
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
-}
 
 qint32 int32(const QByteArray& b, qint64 at)
 {
@@ -185,7 +165,7 @@ void tst_VisibleSets::twoRooms()
 
     // The report against the count made here.
     const QProcessEnvironment environment = display_->environment();
-    const Run report = runProgram(environment, {"--report", bsp, "--json"});
+    const ProgramRun report = runProgram(environment, {"--report", bsp, "--json"});
     const QJsonObject pvs = QJsonDocument::fromJson(report.out.toUtf8())["pvs"].toObject();
     QCOMPARE(pvs["clusters"].toInt(), counted.numClusters);
     QList<Counted::Cluster> heaviest = counted.clusters;
@@ -210,7 +190,7 @@ void tst_VisibleSets::twoRooms()
     // From room A (the player start): the set is A's cluster's, and none of
     // room B's clusters is in it.
     const QString fromA = dir_.filePath(suite + QStringLiteral("-a.png"));
-    const Run a = runProgram(environment, {"--view", bsp, "--shot", fromA});
+    const ProgramRun a = runProgram(environment, {"--view", bsp, "--shot", fromA});
     QVERIFY2(a.exitCode == 0, qPrintable(a.err));
     const QRegularExpressionMatch line = setLine(a.out);
     QVERIFY2(line.hasMatch(), qPrintable(a.out));
@@ -231,8 +211,8 @@ void tst_VisibleSets::twoRooms()
     // In room B with the set locked in room A: nothing of B is drawn, only
     // the void's colour.
     const QString locked = dir_.filePath(suite + QStringLiteral("-b.png"));
-    const Run b = runProgram(environment, {"--view", bsp, "--shot", locked, "--camera",
-                                           "640 448 64 0 0", "--lock", "128 128 54"});
+    const ProgramRun b = runProgram(environment, {"--view", bsp, "--shot", locked, "--camera",
+                                                  "640 448 64 0 0", "--lock", "128 128 54"});
     QVERIFY2(b.exitCode == 0, qPrintable(b.err));
     const QImage empty(locked);
     int drawn = 0;
@@ -248,13 +228,13 @@ void tst_VisibleSets::twoRooms()
     std::memcpy(damaged.data() + int32(bytes, 8 + 8 * 3) + 4, &far, 4);
     const QString broken = maps + QStringLiteral("/damaged.bsp");
     gamefolder::writeFile(broken, damaged);
-    const Run whole = runProgram(environment, {"--report", broken, "--json"});
+    const ProgramRun whole = runProgram(environment, {"--report", broken, "--json"});
     QCOMPARE(whole.exitCode, report.exitCode);
     QVERIFY(QJsonDocument::fromJson(whole.out.toUtf8())["pvs"].isNull());
     QVERIFY2(whole.err.contains(QStringLiteral("warning: cluster 0's row in the visibility lump "
                                                "runs past its end")),
              qPrintable(whole.err));
-    const Run everything = runProgram(
+    const ProgramRun everything = runProgram(
         environment, {"--view", broken, "--shot", dir_.filePath(suite + QStringLiteral("-d.png"))});
     QVERIFY2(everything.out.contains(QStringLiteral("vis damaged: everything drawn")),
              qPrintable(everything.out));
@@ -270,8 +250,8 @@ void tst_VisibleSets::leakPath()
         QStringLiteral("leak"));
     QVERIFY(!bsp.isEmpty() && QFile::exists(maps + QStringLiteral("/leak.lin")));
     const QString shot = dir_.filePath(QStringLiteral("leak.png"));
-    const Run run = runProgram(display_->environment(),
-                               {"--view", bsp, "--shot", shot, "--camera", "0 -200 400 90 45"});
+    const ProgramRun run = runProgram(
+        display_->environment(), {"--view", bsp, "--shot", shot, "--camera", "0 -200 400 90 45"});
     QVERIFY2(run.out.contains(QStringLiteral("The map leaks from info_player_start at (0 0 32)")),
              qPrintable(run.out + run.err));
     const QImage picture(shot);

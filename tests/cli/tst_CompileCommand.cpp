@@ -2,6 +2,7 @@
 // its exit code and what it prints. Bad arguments run no compiler; each
 // suite compiles three maps of which one leaks; Ctrl+C ends a compile and
 // everything it started.
+#include "GameFolder.h"
 #include "TestEnvironment.h"
 #include "cli/OutputPrinter.h"
 #include "platform/TextFile.h"
@@ -16,7 +17,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 #include <csignal>
 
 #ifndef _WIN32
@@ -24,29 +24,6 @@
 #endif
 
 namespace {
-
-QByteArray le(quint32 value)
-{
-    const quint32 bytes = qToLittleEndian(value);
-    return QByteArray(reinterpret_cast<const char*>(&bytes), 4);
-}
-
-// A 16 x 16 .wal of the texture's name, and a pak of files.
-QByteArray wal(const QByteArray& name)
-{
-    return name.leftJustified(32, '\0') + le(16) + le(16) + le(100) + le(356) + le(420) + le(436) +
-           QByteArray(44, '\0') + QByteArray(340, '\x10');
-}
-
-QByteArray pak(const QList<std::pair<QByteArray, QByteArray>>& files)
-{
-    QByteArray data, directory;
-    for (const auto& [name, bytes] : files) {
-        directory += name.leftJustified(56, '\0') + le(12 + data.size()) + le(bytes.size());
-        data += bytes;
-    }
-    return "PACK" + le(12 + data.size()) + le(directory.size()) + data + directory;
-}
 
 // Processes whose command line names the folder.
 int processesIn(const QString& folder)
@@ -86,8 +63,10 @@ private:
     // The program in a folder of its own, a game beside it with box and
     // leak.
     void prepare();
-    // The program in a folder of its own with the settings given, run with
-    // no display; its exit code.
+    // The program in a folder of its own with the settings given, started
+    // with no display; the stand-in named hanging hangs.
+    void start(const QStringList& arguments, const QStringList& ini, const QString& hanging = {});
+    // The same, run to its end; its exit code.
     int run(const QStringList& arguments, const QStringList& ini, int timeoutMs = 180000);
     QString game() const { return dir_->filePath("quake2 Jörg & 100%"); }
 
@@ -111,30 +90,35 @@ void tst_CompileCommand::prepare()
     QVERIFY(QDir().mkpath(game() + "/baseq2/maps"));
     const QByteArray palette = readBytes(compilers + "/testmap/colormap.pcx");
     writeBytes(game() + "/pics/colormap.pcx", palette);
-    writeBytes(game() + "/baseq2/pak0.pak",
-               pak({{"textures/e1u1/wall1_1.wal", wal("e1u1/wall1_1")},
-                    {"textures/e1u1/floor1_3.wal", wal("e1u1/floor1_3")},
-                    {"textures/e1u1/ceil1_1.wal", wal("e1u1/ceil1_1")},
-                    {"pics/colormap.pcx", palette}}));
-    writeBytes(game() + "/baseq2/textures/e1u1/wall1_1.wal", wal("e1u1/wall1_1"));
-    writeBytes(game() + "/baseq2/textures/e1u1/floor1_3.wal", wal("e1u1/floor1_3"));
-    writeBytes(game() + "/baseq2/textures/e1u1/ceil1_1.wal", wal("e1u1/ceil1_1"));
+    QList<std::pair<QByteArray, QByteArray>> files{{"pics/colormap.pcx", palette}};
+    for (const QByteArray name : {"e1u1/wall1_1", "e1u1/floor1_3", "e1u1/ceil1_1"}) {
+        files.append({"textures/" + name + ".wal", gamefolder::wal(name, 1)});
+        writeBytes(game() + "/baseq2/textures/" + name + ".wal", gamefolder::wal(name, 1));
+    }
+    writeBytes(game() + "/baseq2/pak0.pak", gamefolder::pak(files));
     for (const char* map : {"box", "leak"})
         QFile::copy(compilers + "/testmap/" + map + ".map",
                     game() + "/baseq2/maps/" + map + ".map");
 }
 
-int tst_CompileCommand::run(const QStringList& arguments, const QStringList& ini, int timeoutMs)
+void tst_CompileCommand::start(const QStringList& arguments, const QStringList& ini,
+                               const QString& hanging)
 {
     textfile::writeLines(dir_->filePath("app/brushwright.ini"), ini);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
     environment.insert("XDG_CACHE_HOME", dir_->filePath("cache"));
+    if (!hanging.isEmpty())
+        environment.insert("BRUSHWRIGHT_STANDIN_" + hanging, "hang");
     program_.setProcessEnvironment(environment);
     program_.setWorkingDirectory(dir_->path());
     program_.start(dir_->filePath("app/brushwright"), QStringList{"--compile"} + arguments);
+}
+
+int tst_CompileCommand::run(const QStringList& arguments, const QStringList& ini, int timeoutMs)
+{
+    start(arguments, ini);
     if (!program_.waitForFinished(timeoutMs))
         return -1;
     out_ = program_.readAllStandardOutput();
@@ -283,15 +267,8 @@ void tst_CompileCommand::interrupted()
     QVERIFY(QDir().mkpath(tools));
     for (const char* name : {"qbsp3", "qvis3", "qrad3"})
         QVERIFY(QFile::copy(qEnvironmentVariable("BRUSHWRIGHT_FAKECOMPILER"), tools + '/' + name));
-    textfile::writeLines(dir_->filePath("app/brushwright.ini"),
-                         {"[compilers]", "suite=id", "folder=" + tools});
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.insert("BRUSHWRIGHT_STANDIN_qvis3", "hang");
-    program_.setProcessEnvironment(environment);
-    program_.setWorkingDirectory(dir_->path());
-    program_.start(dir_->filePath("app/brushwright"), {"--compile", game() + "/baseq2/maps/box.map",
-                                                       game() + "/baseq2/maps/leak.map"});
+    start({game() + "/baseq2/maps/box.map", game() + "/baseq2/maps/leak.map"},
+          {"[compilers]", "suite=id", "folder=" + tools}, "qvis3");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game() + "/baseq2/maps/child.pid"), 10000);
     QCOMPARE(processesIn(tools), 2);
     QElapsedTimer clock;
