@@ -64,9 +64,8 @@ inline QByteArray crowdedMap()
 }
 
 // Two rooms joined by a doorway, with a light in each: portals for vis.
-// The doorway moves along its wall by doorShift; the player start may stand
-// in the void, which leaks.
-inline QByteArray twoRoomsMap(int light, int doorShift = 0, bool startInVoid = false)
+// The doorway moves along its wall by doorShift.
+inline QByteArray twoRoomsMap(int light, int doorShift = 0)
 {
     QByteArray text = "{\n\"classname\" \"worldspawn\"\n";
     text += brush(-528, -272, -16, 528, 272, 0, "e1u1/floor1_3");
@@ -85,8 +84,7 @@ inline QByteArray twoRoomsMap(int light, int doorShift = 0, bool startInVoid = f
                     .arg(QLatin1String(x))
                     .arg(light)
                     .toLatin1();
-    return text + "{\n\"classname\" \"info_player_start\"\n\"origin\" \"" +
-           (startInVoid ? "-1024" : "-256") + " 0 32\"\n}\n";
+    return text + "{\n\"classname\" \"info_player_start\"\n\"origin\" \"-256 0 32\"\n}\n";
 }
 
 // Two rooms of 256 x 256 joined by a corridor that bends twice, so that
