@@ -37,12 +37,16 @@ const scene::Texture* textureNamed(const scene::Scene& scene, const QString& nam
 }
 
 // Bounded, as the sanitizers' build checks a read of Qt's empty array.
+// Byte by byte: GCC 12 at -O3 takes a bounded memcpy for a read past Qt's
+// empty array.
 qint32 intAt(const QByteArray& bytes, qint64 at)
 {
-    qint32 value = 0;
-    if (at >= 0 && at + qint64(sizeof value) <= bytes.size())
-        std::memcpy(&value, bytes.constData() + at, sizeof value);
-    return value;
+    if (at < 0 || at + 4 > bytes.size())
+        return 0;
+    quint32 value = 0;
+    for (qint64 i = at + 3; i >= at; --i)
+        value = value << 8 | quint8(bytes.at(qsizetype(i)));
+    return qint32(value);
 }
 
 // The first face whose block the lighting lump holds: its lightofs' place.
